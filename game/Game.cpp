@@ -1,0 +1,231 @@
+#include "Game.h"
+
+#include "Board.h"
+#include "RandomSource.h"
+#include "Texts.h"
+#include "Word.h"
+#include "WordListFile.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+Game::Game(QString listDirectory, RandomSource &random)
+    : m_listDirectory(std::move(listDirectory))
+    , m_random(random)
+{ }
+
+QString Game::wordListPath(Level level) const
+{
+    return QDir(m_listDirectory).filePath(wordListFileName(level));
+}
+
+QString Game::mask() const
+{
+    QString text;
+    for (int i = 1; i <= m_wordCharacters.size(); ++i)
+        text += shownLetters[i];
+    return text;
+}
+
+Board &Game::theBoard() const
+{
+    Q_ASSERT_X(m_board, "Game", "played without a main window");
+    return *m_board;
+}
+
+// --- Word lists -------------------------------------------------------------
+
+bool Game::loadWordList(Level level)
+{
+    const WordListRead list = WordListFile::read(wordListPath(level));
+    if (!list.ok()) {
+        theBoard().showMessage(list.error);
+        return false;
+    }
+    storeWords(list.lines);
+    return true;
+}
+
+void Game::loadBuiltInWordList(Level level)
+{
+    const WordListRead list
+        = WordListFile::read(QStringLiteral(":/wordlists/") + wordListFileName(level));
+    Q_ASSERT_X(list.ok(), "Game", "the built-in word lists are part of the program");
+    storeWords(list.lines);
+}
+
+void Game::storeWords(const QStringList &lines)
+{
+    // The list is not cleared first: slots past the last line keep the words
+    // they had, which a shorter list leaves to be drawn.
+    const auto count = std::min<qsizetype>(lines.size(), listSlots);
+    std::copy_n(lines.cbegin(), count, wordList.begin());
+}
+
+// --- Start-up and set-up ----------------------------------------------------
+
+void Game::Form_Load()
+{
+    if (!loadWordList(Level::Normaal))
+        loadBuiltInWordList(Level::Normaal);
+    nieuw_woord();
+}
+
+int Game::drawIndex(int slotCount)
+{
+    const auto index = static_cast<int>(std::floor(m_random.next() * slotCount));
+    return std::clamp(index, 0, slotCount - 1);
+}
+
+void Game::setWord(const QString &newWord)
+{
+    word = newWord;
+    m_wordCharacters = Word::characters(word);
+    m_wordFolded.clear();
+    for (const QString &character : std::as_const(m_wordCharacters))
+        m_wordFolded.append(character.toCaseFolded());
+    m_search = {};
+}
+
+void Game::showMask()
+{
+    const auto length = int(m_wordCharacters.size());
+    for (pos = 1; pos <= length; ++pos)
+        shownLetters[pos] = Texts::hidden;
+    QString caption;
+    for (pos = 1; pos <= length; ++pos)
+        caption += shownLetters[pos];
+    theBoard().setLblzoekCaption(caption);
+}
+
+void Game::nieuw_woord()
+{
+    // Automatic draws reach slots 0 to 19 only; "Nieuw" reaches 24.
+    pos = drawIndex(20);
+    setWord(wordList[pos]);
+    showMask();
+}
+
+void Game::menuNieuw_Click()
+{
+    pos = drawIndex(25);
+    setWord(wordList[pos]);
+    showMask();
+    enableAllLetters();
+    hideAllPieces();
+}
+
+void Game::lblWoord_Change()
+{
+    const QString typed = theBoard().lblWoordCaption();
+    if (!Word::fits(typed))
+        return; // no slot for it: the current game goes on
+    setWord(typed);
+    showMask();
+    enableAllLetters();
+    hideAllPieces();
+}
+
+void Game::enableAllLetters()
+{
+    for (char16_t letter = u'a'; letter <= u'z'; ++letter)
+        theBoard().setLetterEnabled(QChar(letter), true);
+}
+
+void Game::hideAllPieces()
+{
+    for (int i = 0; i < Board::pieceCount; ++i)
+        theBoard().hidePiece(i);
+}
+
+// --- Guessing ---------------------------------------------------------------
+
+void Game::letter_Click(QChar letter)
+{
+    guessLetter = QString(letter.toLower());
+    m_guessFolded = guessLetter.toCaseFolded();
+    m_search = {};
+    theBoard().setLetterEnabled(letter.toLower(), false);
+    control();
+}
+
+int Game::findGuess(int from)
+{
+    // `control` searches again from every position; while the word stays the
+    // same, the previous answer still holds for any start up to it.
+    if (m_search.from > 0 && from >= m_search.from
+        && (m_search.result == 0 || m_search.result >= from))
+        return m_search.result;
+    int result = 0;
+    for (int i = std::max(from, 1); i <= m_wordFolded.size(); ++i) {
+        if (m_wordFolded[i - 1] == m_guessFolded) {
+            result = i;
+            break;
+        }
+    }
+    m_search = { from, result };
+    return result;
+}
+
+void Game::control()
+{
+    guessHandled = false;
+    const auto length = int(m_wordCharacters.size());
+    for (pos = 1; pos <= length; ++pos) {
+        matchPos = findGuess(pos);
+        if (matchPos >= 1) {
+            shownLetters[matchPos] = guessLetter;
+            guessHandled = true;
+            continue;
+        }
+        for (int i = 0; i < Board::pieceCount; ++i) {
+            if (guessHandled || theBoard().isPieceShown(i))
+                continue;
+            theBoard().showPiece(i);
+            if (i == Board::pieceCount - 1) {
+                theBoard().showMessage(Texts::lost(word));
+                enableAllLetters();
+                hideAllPieces();
+                // The loop goes on over the new word from past its end, so
+                // it reveals nothing and shows no further piece.
+                nieuw_woord();
+            }
+            guessHandled = true;
+        }
+    }
+    rebuildMask();
+    if (!theBoard().lblzoekCaption().contains(Texts::hidden)) {
+        theBoard().showMessage(Texts::won);
+        enableAllLetters();
+        hideAllPieces();
+        nieuw_woord();
+    }
+}
+
+void Game::rebuildMask()
+{
+    QString caption;
+    for (pos = 1; pos <= int(m_wordCharacters.size()); ++pos)
+        caption += shownLetters[pos];
+    theBoard().setLblzoekCaption(caption);
+}
+
+// --- Levels and closing -----------------------------------------------------
+
+void Game::chooseLevel(Level level)
+{
+    if (!loadWordList(level))
+        return;
+    // The marks are set in this order: Makkelijk, Moeilijk, Normaal.
+    for (const Level mark : { Level::Makkelijk, Level::Moeilijk, Level::Normaal })
+        theBoard().setLevelChecked(mark, mark == level);
+    nieuw_woord();
+}
+
+void Game::menuSluiten_Click()
+{
+    theBoard().closeWindow();
+}

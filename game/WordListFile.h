@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+/// The outcome of reading a word list: its lines, or why it could not be read.
+struct WordListRead
+{
+    QStringList lines;
+    QString error; ///< empty when the list was read
+
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// Reads word list files: one word per line, lines ending at CR LF, a lone CR
+/// or a lone LF, each line taken whole. UTF-8 when the text is valid UTF-8,
+/// otherwise Windows-1252.
+namespace WordListFile {
+
+/// No more lines than the list has slots are ever read.
+inline constexpr int maxLines = 26;
+
+/// A line longer than this many bytes is too long whatever its encoding:
+/// even fifty flags, eight bytes each, stay within it.
+inline constexpr qsizetype maxLineBytes = 400;
+
+/// Reads the word list at \a path. The error names the full path.
+WordListRead read(const QString &path);
+
+/// Reads at most maxLines lines from \a device; \a name goes into errors.
+WordListRead read(QIODevice &device, const QString &name);
+
+} // namespace WordListFile

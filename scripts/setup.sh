@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building, playing and testing Wirlep need, then configures and
+# builds. Packages already on the machine are left alone.
+# Usage: scripts/setup.sh [preset]   (default: "default"; see CMakePresets.json)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=${1:-default}
+
+packages=(
+  # building
+  build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgl-dev
+  # the fonts the windows fall back on
+  fonts-dejavu-core fonts-liberation2
+  # the word lists are checked against Debian's Dutch dictionary
+  wdutch
+  # the end-to-end tests play the real program in a virtual X display
+  xvfb xauth xdotool x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake --preset "$preset"
+cmake --build --preset "$preset"

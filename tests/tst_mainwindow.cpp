@@ -1,0 +1,458 @@
+// The main window as the player sees and uses it.
+
+#include "FakeBoard.h"
+#include "Gallows.h"
+#include "Game.h"
+#include "MessageCatcher.h"
+#include "TestLists.h"
+#include "Texts.h"
+#include "Wirlep.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using TestLists::drawFor;
+
+namespace {
+
+/// Twips to pixels, written out here apart from the program's own tables.
+QRect twips(int left, int top, int width, int height)
+{
+    return { left / 15, top / 15, width / 15, height / 15 };
+}
+
+/// Each piece's box in the client area, and its outline.
+struct PieceBox
+{
+    QRect box;
+    bool round;
+};
+const std::array<PieceBox, 10> pieceBoxes { {
+    { twips(3000, 3240, 3375, 15), false },
+    { twips(3720, 240, 15, 3015), false },
+    { twips(3240, 240, 2655, 15), false },
+    { twips(5520, 240, 15, 375), false },
+    { twips(5220, 600, 615, 615), true }, // the head: a circle centred in its box
+    { twips(5160, 1200, 735, 855), true },
+    { twips(4680, 1560, 495, 15), false },
+    { twips(5880, 1560, 495, 15), false },
+    { twips(5280, 1920, 15, 615), false },
+    { twips(5760, 1920, 15, 615), false },
+} };
+
+/// The bounding box of the pixels drawn in \a color.
+QRect inkBounds(const QImage &image, const QColor &color)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == color)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+/// The gallows drawn alone, at \a scale device pixels per pixel, on the
+/// window colour.
+QImage renderGallows(Gallows *gallows, qreal scale)
+{
+    QImage image(gallows->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(gallows->palette().color(QPalette::Window));
+    gallows->render(&image, {}, {}, QWidget::RenderFlags());
+    return image;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void windowHasItsFixedClientArea();
+    void letterButtonsSitInFourStaggeredRows_data();
+    void letterButtonsSitInFourStaggeredRows();
+    void labelsSitUnderTheButtons();
+    void menusHoldTheirItemsInOrder();
+    void focusStartsOnAAndTabWalksTheAlphabet();
+    void keyboardLettersGuessNothing();
+    void f2StartsANewGame();
+    void wholeGameLostOnTheTenthMiss();
+    void wholeGameWonAfterNineMisses();
+    void levelChangeMidGameKeepsTheBoard();
+    void unreadableLevelKeepsListAndMarks();
+    void typedWordStartsAGameEveryTime();
+    void sluitenClosesTheWindow();
+    void eachPieceDrawsExactlyItsBox_data();
+    void eachPieceDrawsExactlyItsBox();
+    void fullFigureHangsTogether();
+    void line1RunsAlongTheTop();
+    void screenReaderCanFollowTheGame();
+    void everyShippedWordFitsTheLabel();
+
+private:
+    QPushButton *button(char letter) const { return m_window->letterButton(QChar(letter)); }
+    void click(char letter) { QTest::mouseClick(button(letter), Qt::LeftButton); }
+    QLabel *lblzoek() const { return m_window->findChild<QLabel *>(QStringLiteral("lblzoek")); }
+    Gallows *galg() const { return m_window->findChild<Gallows *>(); }
+    QAction *action(const char *name) const
+    {
+        return m_window->findChild<QAction *>(QLatin1StringView(name));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FixedRandom> m_random;
+    std::unique_ptr<Game> m_game;
+    QPointer<Wirlep> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    TestLists::writeAll(*m_dir);
+    m_random = std::make_unique<FixedRandom>(QList<double> { drawFor(0, 20) });
+    m_game = std::make_unique<Game>(m_dir->path(), *m_random);
+    m_window = new Wirlep(*m_game);
+    m_window->load();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TestMainWindow::cleanup()
+{
+    delete m_window.data();
+    m_game.reset();
+}
+
+void TestMainWindow::windowHasItsFixedClientArea()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Wirlep...."));
+    QCOMPARE(m_window->centralWidget()->size(), QSize(454, 232));
+    QCOMPARE(m_window->centralWidget()->y(), m_window->menuBar()->height());
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    const Qt::WindowFlags flags = m_window->windowFlags();
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+}
+
+void TestMainWindow::letterButtonsSitInFourStaggeredRows_data()
+{
+    QTest::addColumn<char>("letter");
+    QTest::addColumn<QRect>("box");
+    // Rows of 7, 6, 7 and 6 buttons; the short rows start 120 further right.
+    const std::array<int, 4> rowLength { 7, 6, 7, 6 };
+    char letter = 'a';
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < rowLength[std::size_t(row)]; ++column, ++letter) {
+            const int left = 240 + (row % 2) * 120 + column * 360;
+            QTest::addRow("%c", letter) << letter << twips(left, 720 + row * 360, 375, 375);
+        }
+    }
+}
+
+void TestMainWindow::letterButtonsSitInFourStaggeredRows()
+{
+    QFETCH(char, letter);
+    QFETCH(QRect, box);
+    QPushButton *b = button(letter);
+    QCOMPARE(b->objectName(), QStringLiteral("cmd_%1").arg(QChar(letter)));
+    QCOMPARE(b->text(), QString(QChar(letter).toUpper()));
+    QCOMPARE(b->geometry(), box);
+    QCOMPARE(b->font().pointSizeF(), 8.25);
+    QCOMPARE(b->font().families().first(), QStringLiteral("MS Sans Serif"));
+    QVERIFY(b->isVisible());
+    QVERIFY(b->isEnabled());
+    QVERIFY(b->shortcut().isEmpty());
+}
+
+void TestMainWindow::labelsSitUnderTheButtons()
+{
+    QCOMPARE(lblzoek()->geometry(), twips(240, 2400, 2655, 375));
+    QVERIFY(lblzoek()->isVisible());
+    QVERIFY(lblzoek()->alignment() & Qt::AlignHCenter);
+    QCOMPARE(lblzoek()->font().pointSizeF(), 15.75);
+    QCOMPARE(lblzoek()->font().families().first(), QStringLiteral("Verdana"));
+    QCOMPARE(lblzoek()->text(), QStringLiteral("--------")); // the first word, before showing
+
+    auto *lblWoord = m_window->findChild<QLabel *>(QStringLiteral("lblWoord"));
+    QCOMPARE(lblWoord->geometry(), twips(120, 240, 2415, 375));
+    QVERIFY(lblWoord->isHidden());
+    QCOMPARE(lblWoord->font().pointSizeF(), 15.75);
+}
+
+void TestMainWindow::menusHoldTheirItemsInOrder()
+{
+    QStringList titles;
+    QStringList items;
+    for (QAction *menuAction : m_window->menuBar()->actions()) {
+        titles << menuAction->menu()->objectName() + "=" + menuAction->text();
+        for (QAction *item : menuAction->menu()->actions()) {
+            QString line = item->objectName() + "=" + item->text();
+            if (!item->shortcut().isEmpty())
+                line += " [" + item->shortcut().toString() + "]";
+            if (item->isChecked())
+                line += " *";
+            items << line;
+        }
+    }
+    QCOMPARE(titles,
+             (QStringList { "menuBestand=Bestand", "menuWoord=Woord", "menuNiveau=Niveau",
+                            "menuHelp_knop=Help" }));
+    QCOMPARE(items,
+             (QStringList { "menuNieuw=Nieuw [F2]", "menuSluiten=Sluiten", "menuInvul=Invullen",
+                            "menuMakkelijk=Makkelijk", "menuNormaal=Normaal *",
+                            "menuMoeilijk=Moeilijk", "menuHelp=Help [F1]", "Menuinfo=Info" }));
+}
+
+void TestMainWindow::focusStartsOnAAndTabWalksTheAlphabet()
+{
+    QCOMPARE(QApplication::focusWidget(), button('a'));
+    click('c');
+    click('e'); // "normaala" has no c; the e is hit: both disabled all the same
+    button('a')->setFocus();
+    QString walked;
+    for (int i = 0; i < 25; ++i) {
+        walked += qobject_cast<QPushButton *>(QApplication::focusWidget())->text();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(walked, QStringLiteral("ABDFGHIJKLMNOPQRSTUVWXYZA"));
+}
+
+void TestMainWindow::keyboardLettersGuessNothing()
+{
+    QTest::keyClicks(m_window, QStringLiteral("qxzwj"));
+    QTest::keyClicks(button('a'), QStringLiteral("qxzwj"));
+    QCOMPARE(galg()->shownCount(), 0);
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        QVERIFY(button(letter)->isEnabled());
+    // Space on the focused button is a click, as a player expects.
+    QTest::keyClick(button('a'), Qt::Key_Space);
+    QVERIFY(!button('a')->isEnabled());
+}
+
+void TestMainWindow::f2StartsANewGame()
+{
+    click('q');
+    click('x');
+    QCOMPARE(galg()->shownCount(), 2);
+    m_random->setDraws({ drawFor(22, 25) });
+    QTest::keyClick(m_window, Qt::Key_F2);
+    QCOMPARE(m_game->currentWord(), QStringLiteral("normaalw"));
+    QCOMPARE(galg()->shownCount(), 0);
+    QVERIFY(button('q')->isEnabled());
+    QVERIFY(button('x')->isEnabled());
+}
+
+void TestMainWindow::wholeGameLostOnTheTenthMiss()
+{
+    MessageCatcher catcher;
+    int piecesWhileOpen = -1;
+    catcher.whileOpen = [&](QMessageBox *) { piecesWhileOpen = galg()->shownCount(); };
+    m_random->setDraws({ drawFor(1, 20) });
+    const QString misses = QStringLiteral("bcdfghijkq");
+    for (int i = 0; i < misses.size(); ++i) {
+        click(char(misses[i].unicode()));
+        if (i < 9)
+            QCOMPARE(galg()->shownCount(), i + 1);
+    }
+    QCOMPARE(catcher.seen.size(), 1);
+    const MessageCatcher::Seen box = catcher.seen.first();
+    QCOMPARE(box.title, QStringLiteral("Wirlep"));
+    QCOMPARE(box.text, QStringLiteral("Helaas, u heeft verloren\n\nHet woord was: 'normaala'."));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, 1);
+    QCOMPARE(box.modality, Qt::ApplicationModal);
+    QVERIFY(box.accessibleText.contains(box.text));
+    QCOMPARE(piecesWhileOpen, 10);
+    QCOMPARE(galg()->shownCount(), 0);
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        QVERIFY(button(letter)->isEnabled());
+    QCOMPARE(m_game->currentWord(), QStringLiteral("normaalb"));
+    QCOMPARE(lblzoek()->text(), QStringLiteral("--------"));
+}
+
+void TestMainWindow::wholeGameWonAfterNineMisses()
+{
+    MessageCatcher catcher;
+    m_random->setDraws({ drawFor(5, 20) });
+    for (const char letter : { 'b', 'c', 'd', 'f', 'g', 'h', 'i', 'j', 'k' })
+        click(letter);
+    QCOMPARE(galg()->shownCount(), 9);
+    for (const char letter : { 'n', 'o', 'r', 'm' })
+        click(letter);
+    QCOMPARE(lblzoek()->text(), QStringLiteral("norm----"));
+    click('a');
+    QCOMPARE(lblzoek()->text(), QStringLiteral("normaa-a"));
+    QVERIFY(catcher.seen.isEmpty());
+    click('l');
+    QCOMPARE(catcher.texts(), QStringList { QStringLiteral("Gefeliciteerd, u heeft gewonnen!!") });
+    QCOMPARE(catcher.seen.first().title, QStringLiteral("Wirlep"));
+    QCOMPARE(galg()->shownCount(), 0);
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        QVERIFY(button(letter)->isEnabled());
+    QCOMPARE(m_game->currentWord(), QStringLiteral("normaalf"));
+}
+
+void TestMainWindow::levelChangeMidGameKeepsTheBoard()
+{
+    click('q');
+    click('x');
+    click('z');
+    m_random->setDraws({ drawFor(4, 20) });
+    action("menuMoeilijk")->trigger();
+    QCOMPARE(m_game->currentWord(), QStringLiteral("moeilijke"));
+    QCOMPARE(galg()->shownCount(), 3);
+    QVERIFY(!button('q')->isEnabled());
+    QVERIFY(!button('z')->isEnabled());
+    QVERIFY(action("menuMoeilijk")->isChecked());
+    QVERIFY(!action("menuNormaal")->isChecked());
+    QVERIFY(!action("menuMakkelijk")->isChecked());
+    // Choosing the checked level again keeps its mark.
+    action("menuMoeilijk")->trigger();
+    QVERIFY(action("menuMoeilijk")->isChecked());
+}
+
+void TestMainWindow::unreadableLevelKeepsListAndMarks()
+{
+    QFile::remove(m_dir->filePath("makkelijk.txt"));
+    MessageCatcher catcher;
+    click('q');
+    action("menuMakkelijk")->trigger();
+    QCOMPARE(catcher.seen.size(), 1);
+    QVERIFY(catcher.seen.first().text.contains(QStringLiteral("makkelijk.txt")));
+    QVERIFY(!action("menuMakkelijk")->isChecked());
+    QVERIFY(action("menuNormaal")->isChecked());
+    QCOMPARE(m_game->currentWord(), QStringLiteral("normaala"));
+    QCOMPARE(galg()->shownCount(), 1);
+}
+
+void TestMainWindow::typedWordStartsAGameEveryTime()
+{
+    m_window->setLblWoordCaption(QStringLiteral("Banaan"));
+    click('a');
+    QCOMPARE(lblzoek()->text(), QStringLiteral("-a-aa-"));
+    click('q');
+    m_window->setLblWoordCaption(QStringLiteral("Banaan")); // the same text again
+    QCOMPARE(lblzoek()->text(), QStringLiteral("------"));
+    QCOMPARE(galg()->shownCount(), 0);
+    QVERIFY(m_window->findChild<QLabel *>(QStringLiteral("lblWoord"))->isHidden());
+}
+
+void TestMainWindow::sluitenClosesTheWindow()
+{
+    action("menuSluiten")->trigger();
+    QVERIFY(!m_window->isVisible());
+    QTRY_VERIFY(m_window.isNull()); // closing unloads it
+    QCOMPARE(m_game->board(), nullptr);
+}
+
+void TestMainWindow::eachPieceDrawsExactlyItsBox_data()
+{
+    QTest::addColumn<int>("piece");
+    QTest::addColumn<qreal>("scale");
+    for (const qreal scale : { 1.0, 2.0 })
+        for (int i = 0; i < 10; ++i)
+            QTest::addRow("piece %d at %gx", i, scale) << i << scale;
+}
+
+void TestMainWindow::eachPieceDrawsExactlyItsBox()
+{
+    QFETCH(int, piece);
+    QFETCH(qreal, scale);
+    Gallows *gallows = galg();
+    gallows->setPieceShown(piece, true);
+    const QImage image = renderGallows(gallows, scale);
+    const QColor ink = gallows->palette().color(QPalette::WindowText);
+    const PieceBox &expected = pieceBoxes[std::size_t(piece)];
+    const QRect box = expected.box.translated(-gallows->pos());
+    const QRect device(box.topLeft() * scale, box.size() * scale);
+    QCOMPARE(inkBounds(image, ink), device);
+
+    // An outline, not a fill: the middle of a box wider than a pixel stays empty.
+    if (box.width() > 2 && box.height() > 2)
+        QVERIFY(image.pixelColor(device.center()) != ink);
+    // A rectangle's outline runs along every edge without a gap.
+    if (!expected.round) {
+        for (int x = device.left(); x <= device.right(); ++x) {
+            QCOMPARE(image.pixelColor(x, device.top()), ink);
+            QCOMPARE(image.pixelColor(x, device.bottom()), ink);
+        }
+        for (int y = device.top(); y <= device.bottom(); ++y) {
+            QCOMPARE(image.pixelColor(device.left(), y), ink);
+            QCOMPARE(image.pixelColor(device.right(), y), ink);
+        }
+    }
+}
+
+void TestMainWindow::fullFigureHangsTogether()
+{
+    for (int i = 0; i < 10; ++i)
+        galg()->setPieceShown(i, true);
+    const QImage image = m_window->centralWidget()->grab().toImage();
+    const QColor ink = galg()->palette().color(QPalette::WindowText);
+    // Where the pieces meet, both are drawn: post on ground, post under beam,
+    // rope into head, head into body, legs from inside the body.
+    const QList<QPoint> joints { { 248, 216 }, { 248, 16 },  { 368, 40 },
+                                 { 368, 80 },  { 352, 128 }, { 384, 128 } };
+    for (const QPoint &joint : joints)
+        QVERIFY2(image.pixelColor(joint) == ink,
+                 qPrintable(QStringLiteral("%1,%2").arg(joint.x()).arg(joint.y())));
+    QCOMPARE(inkBounds(image.copy(200, 16, 226, 202), ink), QRect(0, 0, 225, 201));
+}
+
+void TestMainWindow::line1RunsAlongTheTop()
+{
+    const QImage image = m_window->centralWidget()->grab().toImage();
+    const QColor ink = m_window->palette().color(QPalette::WindowText);
+    QCOMPARE(inkBounds(image.copy(0, 0, 454, 2), ink), QRect(0, 0, 448, 1));
+}
+
+void TestMainWindow::screenReaderCanFollowTheGame()
+{
+    QAccessibleInterface *letter = QAccessible::queryAccessibleInterface(button('q'));
+    QCOMPARE(letter->text(QAccessible::Name), QStringLiteral("Q"));
+    QVERIFY(!letter->state().disabled);
+    click('q');
+    QVERIFY(letter->state().disabled);
+
+    QAccessibleInterface *mask = QAccessible::queryAccessibleInterface(lblzoek());
+    QCOMPARE(mask->text(QAccessible::Description), QStringLiteral("Het te raden woord"));
+    click('a');
+    QCOMPARE(mask->text(QAccessible::Name), QStringLiteral("----aa-a"));
+
+    QAccessibleInterface *gallows = QAccessible::queryAccessibleInterface(galg());
+    QCOMPARE(gallows->text(QAccessible::Name), QStringLiteral("Galg: 1 van 10 delen"));
+    click('x');
+    click('z');
+    QCOMPARE(gallows->text(QAccessible::Name), QStringLiteral("Galg: 3 van 10 delen"));
+    QTest::keyClick(m_window, Qt::Key_F2);
+    QCOMPARE(gallows->text(QAccessible::Name), QStringLiteral("Galg: 0 van 10 delen"));
+}
+
+void TestMainWindow::everyShippedWordFitsTheLabel()
+{
+    const QFontMetrics metrics(lblzoek()->font());
+    for (const char *name : { "makkelijk.txt", "normaal.txt", "moeilijk.txt" }) {
+        QFile file(QStringLiteral(WIRLEP_DATA_DIR "/") + QLatin1StringView(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        for (const QString &word : QString::fromLatin1(file.readAll()).split("\r\n")) {
+            // Revealed in full just before the win message shows.
+            QVERIFY2(metrics.horizontalAdvance(word) <= lblzoek()->width(), qPrintable(word));
+            QVERIFY(metrics.horizontalAdvance(QString(word.size(), u'-')) <= lblzoek()->width());
+        }
+    }
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,215 @@
+// Reading word list files: line breaks, encodings, limits and failures.
+
+#include "Texts.h"
+#include "WordListFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+WordListRead readBytes(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return WordListFile::read(buffer, QStringLiteral("lijst.txt"));
+}
+
+/// A device whose every read fails, as a failing disk does.
+class FailingDevice : public QIODevice
+{
+protected:
+    qint64 readData(char *, qint64) override
+    {
+        setErrorString(QStringLiteral("I/O error"));
+        return -1;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+} // namespace
+
+class TestWordListFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void linesEndAtEveryKindOfBreak_data();
+    void linesEndAtEveryKindOfBreak();
+    void decodesUtf8OrWindows1252_data();
+    void decodesUtf8OrWindows1252();
+    void readsAtMostTwentySixLines();
+    void lineLimitIsFiftyCharacters_data();
+    void lineLimitIsFiftyCharacters();
+    void readingStaysBounded_data();
+    void readingStaysBounded();
+    void hugeFileFailsFast();
+    void badPathsFailWithTheirReason_data();
+    void badPathsFailWithTheirReason();
+    void readErrorIsReported();
+};
+
+void TestWordListFile::linesEndAtEveryKindOfBreak_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty file") << QByteArray() << QStringList {};
+    QTest::newRow("one word, no break") << QByteArray("kaas") << QStringList { "kaas" };
+    QTest::newRow("CR LF") << QByteArray("kaas\r\nboom") << QStringList { "kaas", "boom" };
+    QTest::newRow("lone CR") << QByteArray("kaas\rboom") << QStringList { "kaas", "boom" };
+    QTest::newRow("lone LF") << QByteArray("kaas\nboom") << QStringList { "kaas", "boom" };
+    QTest::newRow("mixed") << QByteArray("a\r\nb\rc\nd") << QStringList { "a", "b", "c", "d" };
+    QTest::newRow("final break adds no word") << QByteArray("kaas\r\n") << QStringList { "kaas" };
+    QTest::newRow("empty lines count")
+        << QByteArray("a\r\n\r\nb\r\n\r\n") << QStringList { "a", "", "b", "" };
+    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList { "a", "", "b" };
+    QTest::newRow("only a break") << QByteArray("\r\n") << QStringList { "" };
+    QTest::newRow("no trimming") << QByteArray(" ja \r\nx y") << QStringList { " ja ", "x y" };
+}
+
+void TestWordListFile::linesEndAtEveryKindOfBreak()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    const WordListRead list = readBytes(bytes);
+    QVERIFY2(list.ok(), qPrintable(list.error));
+    QCOMPARE(list.lines, lines);
+}
+
+void TestWordListFile::decodesUtf8OrWindows1252_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9\r\nre\xC3\xAB"
+                                         "el")
+                           << QStringList { QStringLiteral("café"), QStringLiteral("reëel") };
+    QTest::newRow("byte-order mark dropped")
+        << QByteArray("\xEF\xBB\xBFkaas\r\nboom") << QStringList { "kaas", "boom" };
+    QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\n\x80uro\r\n\x93x\x94")
+                                  << QStringList { QStringLiteral("café"), QStringLiteral("€uro"),
+                                                   QStringLiteral("“x”") };
+    QTest::newRow("one bad byte makes the whole file Windows-1252")
+        << QByteArray("caf\xC3\xA9\r\nna\xEF"
+                      "ve")
+        << QStringList { QStringLiteral("cafÃ©"), QStringLiteral("naïve") };
+}
+
+void TestWordListFile::decodesUtf8OrWindows1252()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    const WordListRead list = readBytes(bytes);
+    QVERIFY2(list.ok(), qPrintable(list.error));
+    QCOMPARE(list.lines, lines);
+}
+
+void TestWordListFile::readsAtMostTwentySixLines()
+{
+    QStringList words;
+    for (int i = 0; i < 27; ++i)
+        words << QStringLiteral("woord%1").arg(i);
+    const WordListRead list = readBytes(words.join("\r\n").toLatin1() + "\r\n");
+    QVERIFY(list.ok());
+    QCOMPARE(list.lines, words.first(26));
+}
+
+void TestWordListFile::lineLimitIsFiftyCharacters_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("50 letters") << QByteArray(50, 'a') << true;
+    QTest::newRow("51 letters") << QByteArray(51, 'a') << false;
+    QTest::newRow("50 accented, two bytes each") << QByteArray("\xC3\xA9").repeated(50) << true;
+    QTest::newRow("50 flags, eight bytes each")
+        << QByteArray("\xF0\x9F\x87\xB3\xF0\x9F\x87\xB1").repeated(50) << true;
+    QTest::newRow("51 flags") << QByteArray("\xF0\x9F\x87\xB3\xF0\x9F\x87\xB1").repeated(51)
+                              << false;
+    QTest::newRow("a million bytes") << QByteArray(1'000'000, 'a') << false;
+}
+
+void TestWordListFile::lineLimitIsFiftyCharacters()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, fits);
+    const WordListRead list = readBytes("kaas\r\nboom\r\n" + line + "\r\nvis");
+    QCOMPARE(list.ok(), fits);
+    if (fits) {
+        QCOMPARE(list.lines.size(), 4);
+    } else {
+        QCOMPARE(list.error,
+                 Texts::listUnreadable.arg("lijst.txt", Texts::reasonLineTooLong.arg(3).arg(50)));
+        QVERIFY(list.lines.isEmpty());
+    }
+}
+
+void TestWordListFile::readingStaysBounded_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("many short lines") << QByteArray("kaas\r\n").repeated(200'000);
+    QTest::newRow("one endless line") << QByteArray(2'000'000, 'x');
+}
+
+void TestWordListFile::readingStaysBounded()
+{
+    QFETCH(QByteArray, bytes);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    WordListFile::read(buffer, QStringLiteral("lijst.txt"));
+    QVERIFY2(buffer.pos() <= 8192, qPrintable(QString::number(buffer.pos())));
+}
+
+void TestWordListFile::hugeFileFailsFast()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("normaal.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(qint64(1) << 30)); // a sparse gigabyte of zero bytes
+    file.close();
+    QElapsedTimer timer;
+    timer.start();
+    const WordListRead list = WordListFile::read(path);
+    QVERIFY(timer.elapsed() < 500);
+    QVERIFY(!list.ok());
+    QVERIFY(list.error.contains(Texts::reasonLineTooLong.arg(1).arg(50)));
+}
+
+void TestWordListFile::badPathsFailWithTheirReason_data()
+{
+    QTest::addColumn<bool>("makeDirectory");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << false << Texts::reasonMissing;
+    QTest::newRow("directory") << true << Texts::reasonDirectory;
+}
+
+void TestWordListFile::badPathsFailWithTheirReason()
+{
+    QFETCH(bool, makeDirectory);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("normaal.txt");
+    if (makeDirectory)
+        QVERIFY(QDir(dir.path()).mkdir("normaal.txt"));
+    const WordListRead list = WordListFile::read(path);
+    QVERIFY(!list.ok());
+    QCOMPARE(list.error, Texts::listUnreadable.arg(QDir::toNativeSeparators(path), reason));
+}
+
+void TestWordListFile::readErrorIsReported()
+{
+    FailingDevice device;
+    device.open(QIODevice::ReadOnly);
+    const WordListRead list = WordListFile::read(device, QStringLiteral("lijst.txt"));
+    QVERIFY(!list.ok());
+    QVERIFY(list.error.startsWith(Texts::listUnreadable.arg("lijst.txt", QString())));
+    QVERIFY(list.error.contains(QStringLiteral("I/O error")));
+}
+
+QTEST_GUILESS_MAIN(TestWordListFile)
+#include "tst_wordlistfile.moc"

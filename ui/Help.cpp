@@ -1,0 +1,86 @@
+#include "Help.h"
+
+#include "Fonts.h"
+#include "Layout.h"
+#include "Texts.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+Help::Help(QWidget *owner)
+    : QDialog(owner,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Help"));
+    setWindowTitle(Texts::helpCaption);
+    setFont(Fonts::msSansSerif());
+    setFixedSize(Layout::Help::client.toPixels());
+    setModal(true);
+
+    // Loaded only now, the first time anyone asks for help.
+    const QPixmap questionMark(QStringLiteral(":/pictures/vraagteken.jpg"));
+    addPicture(questionMark, Layout::Help::image1.toPixels())
+        ->setObjectName(QStringLiteral("Image1"));
+    addPicture(questionMark, Layout::Help::image2.toPixels())
+        ->setObjectName(QStringLiteral("Image2"));
+
+    QLabel *title = addText(Texts::helpTitle, Layout::Help::label1.toPixels(), "Label1");
+    QFont bold = font();
+    bold.setWeight(QFont::Bold);
+    title->setFont(bold);
+    title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    for (const auto &[text, box, name] :
+         { std::tuple { Texts::helpBestand, Layout::Help::label2, "Label2" },
+           std::tuple { Texts::helpNiveau, Layout::Help::label3, "Label3" },
+           std::tuple { Texts::helpWoord, Layout::Help::label4, "Label4" } }) {
+        QLabel *paragraph = addText(text, box.toPixels(), name);
+        paragraph->setWordWrap(true);
+    }
+
+    auto *sluiten = new QPushButton(Texts::helpSluiten, this);
+    sluiten->setObjectName(QStringLiteral("cmd_sluithelp"));
+    sluiten->setGeometry(Layout::Help::cmdSluithelp.toPixels());
+    sluiten->setDefault(false);
+    connect(sluiten, &QPushButton::clicked, this, &Help::cmd_sluithelp_Click);
+    sluiten->setFocus();
+}
+
+QLabel *Help::addPicture(const QPixmap &picture, const QRect &box)
+{
+    auto *label = new QLabel(this);
+    label->setPixmap(picture);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop); // natural size, never stretched
+    label->setGeometry(box);
+    label->setAccessibleName(Texts::helpPictureDescription);
+    return label;
+}
+
+QLabel *Help::addText(const QString &text, const QRect &box, const char *name)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(QLatin1StringView(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(box);
+    return label;
+}
+
+void Help::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept(); // the window has no cancel button
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Help::cmd_sluithelp_Click()
+{
+    accept();
+    if (QWidget *owner = parentWidget())
+        owner->show();
+}

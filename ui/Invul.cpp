@@ -1,0 +1,73 @@
+#include "Invul.h"
+
+#include "Fonts.h"
+#include "Layout.h"
+#include "Texts.h"
+#include "Word.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+Invul::Invul(QWidget *parent)
+    : QWidget(parent,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    // A plain window rather than a QDialog: no default button for Enter to
+    // press, no Escape to close it.
+    setObjectName(QStringLiteral("Invul"));
+    setWindowTitle(Texts::invulCaption);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(Fonts::msSansSerif());
+    setFixedSize(Layout::Invul::client.toPixels());
+
+    txtInvul = new QLineEdit(this);
+    txtInvul->setObjectName(QStringLiteral("txtInvul"));
+    txtInvul->setGeometry(Layout::Invul::txtInvul.toPixels());
+    txtInvul->setAccessibleName(Texts::invulPrompt);
+
+    auto *label1 = new QLabel(Texts::invulPrompt, this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(Layout::Invul::label1.toPixels());
+    label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label1->setWordWrap(true);
+    label1->setBuddy(txtInvul);
+
+    auto *ok = new QPushButton(Texts::invulOk, this);
+    ok->setObjectName(QStringLiteral("cmd_ok"));
+    ok->setGeometry(Layout::Invul::cmdOk.toPixels());
+    connect(ok, &QPushButton::clicked, this, &Invul::cmd_ok_Click);
+
+    auto *sluiten = new QPushButton(Texts::invulSluiten, this);
+    sluiten->setObjectName(QStringLiteral("cmd_sluiten"));
+    sluiten->setGeometry(Layout::Invul::cmdSluiten.toPixels());
+    connect(sluiten, &QPushButton::clicked, this, &Invul::cmd_sluiten_Click);
+
+    setTabOrder(txtInvul, ok);
+    setTabOrder(ok, sluiten);
+    txtInvul->setFocus();
+}
+
+void Invul::cmd_ok_Click()
+{
+    const QString word = txtInvul->text();
+    if (!Word::fits(word)) {
+        // Refused before it becomes a game; the text stays for the player to shorten.
+        QMessageBox box(QMessageBox::NoIcon, Texts::programName,
+                        Texts::wordTooLong.arg(Word::maxLength), QMessageBox::Ok, this);
+        box.setWindowModality(Qt::ApplicationModal);
+        box.exec();
+        txtInvul->setFocus();
+        return;
+    }
+    emit wordChosen(word);
+    close();
+}
+
+void Invul::cmd_sluiten_Click()
+{
+    close();
+    emit sluitenClicked();
+}

@@ -1,0 +1,243 @@
+#include "Wirlep.h"
+
+#include "CaptionLabel.h"
+#include "Fonts.h"
+#include "Gallows.h"
+#include "Game.h"
+#include "Help.h"
+#include "Layout.h"
+#include "Texts.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+std::size_t levelIndex(Level level)
+{
+    return static_cast<std::size_t>(level);
+}
+
+} // namespace
+
+Wirlep::Wirlep(Game &game, QWidget *parent)
+    : QMainWindow(parent)
+    , m_game(game)
+{
+    setObjectName(QStringLiteral("Wirlep"));
+    setWindowTitle(Texts::mainCaption);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(Fonts::verdana());
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(Layout::Main::client.toPixels());
+    setCentralWidget(client);
+    createControls(client);
+    createMenus();
+    // The client area is fixed; the window is as large as it and the menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_game.attachBoard(this);
+}
+
+Wirlep::~Wirlep()
+{
+    if (m_game.board() == this)
+        m_game.attachBoard(nullptr);
+}
+
+void Wirlep::load()
+{
+    m_game.Form_Load();
+}
+
+void Wirlep::createControls(QWidget *client)
+{
+    Line1 = new QWidget(client);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setGeometry(Layout::Main::line1.toPixels());
+    Line1->setBackgroundRole(QPalette::WindowText);
+    Line1->setAutoFillBackground(true);
+
+    createLetterButtons(client);
+
+    lblzoek = new QLabel(client);
+    lblzoek->setObjectName(QStringLiteral("lblzoek"));
+    lblzoek->setGeometry(Layout::Main::lblzoek.toPixels());
+    lblzoek->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblzoek->setTextFormat(Qt::PlainText);
+    lblzoek->setAccessibleDescription(Texts::lblzoekDescription);
+
+    lblWoord = new CaptionLabel(client);
+    lblWoord->setObjectName(QStringLiteral("lblWoord"));
+    lblWoord->setGeometry(Layout::Main::lblWoord.toPixels());
+    lblWoord->setTextFormat(Qt::PlainText);
+    lblWoord->hide();
+    connect(lblWoord, &CaptionLabel::captionChanged, this, [this] { m_game.lblWoord_Change(); });
+
+    Galg = new Gallows(client);
+}
+
+void Wirlep::createLetterButtons(QWidget *client)
+{
+    const QSize size(Twips::toPixels(Layout::Main::letterSize),
+                     Twips::toPixels(Layout::Main::letterSize));
+    QWidget *previous = nullptr;
+    for (std::size_t i = 0; i < m_letters.size(); ++i) {
+        const QChar letter(char16_t(u'a' + i));
+        auto *button = new QPushButton(QString(letter.toUpper()), client);
+        button->setObjectName(QStringLiteral("cmd_") + letter);
+        button->setFont(Fonts::msSansSerif());
+        button->setGeometry(QRect(QPoint(Twips::toPixels(Layout::Main::letters[i][0]),
+                                         Twips::toPixels(Layout::Main::letters[i][1])),
+                                  size));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this,
+                [this, letter] { m_game.letter_Click(letter); });
+        if (previous)
+            setTabOrder(previous, button);
+        previous = button;
+        m_letters[i] = button;
+    }
+    m_letters.front()->setFocus();
+}
+
+void Wirlep::createMenus()
+{
+    QMenu *bestand = menuBar()->addMenu(Texts::menuBestand);
+    bestand->setObjectName(QStringLiteral("menuBestand"));
+    QAction *nieuw = bestand->addAction(Texts::menuNieuw);
+    nieuw->setObjectName(QStringLiteral("menuNieuw"));
+    nieuw->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(nieuw, &QAction::triggered, this, [this] { m_game.menuNieuw_Click(); });
+    QAction *sluiten = bestand->addAction(Texts::menuSluiten);
+    sluiten->setObjectName(QStringLiteral("menuSluiten"));
+    connect(sluiten, &QAction::triggered, this, [this] { m_game.menuSluiten_Click(); });
+
+    QMenu *woord = menuBar()->addMenu(Texts::menuWoord);
+    woord->setObjectName(QStringLiteral("menuWoord"));
+    QAction *invul = woord->addAction(Texts::menuInvul);
+    invul->setObjectName(QStringLiteral("menuInvul"));
+    connect(invul, &QAction::triggered, this, &Wirlep::invulRequested);
+
+    QMenu *niveau = menuBar()->addMenu(Texts::menuNiveau);
+    niveau->setObjectName(QStringLiteral("menuNiveau"));
+    addLevelItem(niveau, Level::Makkelijk, "menuMakkelijk");
+    addLevelItem(niveau, Level::Normaal, "menuNormaal");
+    addLevelItem(niveau, Level::Moeilijk, "menuMoeilijk");
+
+    QMenu *help = menuBar()->addMenu(Texts::menuHelpKnop);
+    help->setObjectName(QStringLiteral("menuHelp_knop"));
+    QAction *helpItem = help->addAction(Texts::menuHelp);
+    helpItem->setObjectName(QStringLiteral("menuHelp"));
+    helpItem->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(helpItem, &QAction::triggered, this, &Wirlep::menuHelp_Click);
+    QAction *info = help->addAction(Texts::menuInfo);
+    info->setObjectName(QStringLiteral("Menuinfo"));
+    connect(info, &QAction::triggered, this, &Wirlep::infoRequested);
+}
+
+QAction *Wirlep::addLevelItem(QMenu *menu, Level level, const char *name)
+{
+    QAction *item = menu->addAction(levelCaption(level));
+    item->setObjectName(QLatin1StringView(name));
+    item->setCheckable(true);
+    item->setChecked(m_levelChecked[levelIndex(level)]);
+    connect(item, &QAction::triggered, this, [this, level] { chooseLevel(level); });
+    m_levelItems[levelIndex(level)] = item;
+    return item;
+}
+
+void Wirlep::chooseLevel(Level level)
+{
+    // Undo the toggle Qt gave the item: the game alone moves the marks, and
+    // keeps them where they were when the list cannot be read.
+    for (const Level each : allLevels)
+        m_levelItems[levelIndex(each)]->setChecked(m_levelChecked[levelIndex(each)]);
+    m_game.chooseLevel(level);
+}
+
+void Wirlep::menuHelp_Click()
+{
+    Help help(this);
+    help.exec();
+}
+
+void Wirlep::setLblWoordCaption(const QString &word)
+{
+    lblWoord->setCaption(word);
+}
+
+QPushButton *Wirlep::letterButton(QChar letter) const
+{
+    return m_letters.at(std::size_t(letter.toLower().unicode() - u'a'));
+}
+
+QAction *Wirlep::levelAction(Level level) const
+{
+    return m_levelItems[levelIndex(level)];
+}
+
+// --- Board ------------------------------------------------------------------
+
+QString Wirlep::lblzoekCaption() const
+{
+    return lblzoek->text();
+}
+
+void Wirlep::setLblzoekCaption(const QString &caption)
+{
+    lblzoek->setText(caption);
+}
+
+QString Wirlep::lblWoordCaption() const
+{
+    return lblWoord->text();
+}
+
+void Wirlep::setLetterEnabled(QChar letter, bool enabled)
+{
+    letterButton(letter)->setEnabled(enabled);
+}
+
+bool Wirlep::isPieceShown(int index) const
+{
+    return Galg->isPieceShown(index);
+}
+
+void Wirlep::showPiece(int index)
+{
+    Galg->setPieceShown(index, true);
+}
+
+void Wirlep::hidePiece(int index)
+{
+    Galg->setPieceShown(index, false);
+}
+
+void Wirlep::setLevelChecked(Level level, bool checked)
+{
+    m_levelChecked[levelIndex(level)] = checked;
+    m_levelItems[levelIndex(level)]->setChecked(checked);
+}
+
+void Wirlep::showMessage(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, Texts::programName, text, QMessageBox::Ok, this);
+    // A typed word is shown as typed, never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+void Wirlep::closeWindow()
+{
+    close();
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "Board.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class CaptionLabel;
+class Gallows;
+class Game;
+class QAction;
+class QLabel;
+class QPushButton;
+
+/// The main window: letter buttons, the masked word and the gallows. It is
+/// the game's board while it is open.
+class Wirlep : public QMainWindow, public Board
+{
+    Q_OBJECT
+
+public:
+    explicit Wirlep(Game &game, QWidget *parent = nullptr);
+    ~Wirlep() override;
+
+    /// The window's load: the game's start-up, before the window is shown.
+    void load();
+
+    /// Sets the hidden `lblWoord`, which starts a game with \a word.
+    void setLblWoordCaption(const QString &word);
+
+    QPushButton *letterButton(QChar letter) const;
+    QAction *levelAction(Level level) const;
+
+    // Board
+    QString lblzoekCaption() const override;
+    void setLblzoekCaption(const QString &caption) override;
+    QString lblWoordCaption() const override;
+    void setLetterEnabled(QChar letter, bool enabled) override;
+    bool isPieceShown(int index) const override;
+    void showPiece(int index) override;
+    void hidePiece(int index) override;
+    void setLevelChecked(Level level, bool checked) override;
+    void showMessage(const QString &text) override;
+    void closeWindow() override;
+
+signals:
+    void invulRequested();
+    void infoRequested();
+
+private:
+    void createControls(QWidget *client);
+    void createLetterButtons(QWidget *client);
+    void createMenus();
+    QAction *addLevelItem(QMenu *menu, Level level, const char *name);
+    void chooseLevel(Level level);
+    void menuHelp_Click();
+
+    Game &m_game;
+    std::array<QPushButton *, 26> m_letters {};
+    QLabel *lblzoek = nullptr;
+    CaptionLabel *lblWoord = nullptr;
+    Gallows *Galg = nullptr;
+    QWidget *Line1 = nullptr;
+    std::array<QAction *, 3> m_levelItems {};
+    /// The check marks as the game set them; a triggered item toggles its
+    /// own mark, which must not outlast the click.
+    std::array<bool, 3> m_levelChecked { false, true, false };
+};
