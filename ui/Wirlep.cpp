@@ -33,9 +33,9 @@ Wirlep::Wirlep(Game &game, QWidget *parent)
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(Fonts::verdana());
-
     auto *client = new QWidget(this);
+    // The window's font is for its controls; the menu bar keeps the system's.
+    client->setFont(Fonts::verdana());
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(Layout::Main::client.toPixels());
     setCentralWidget(client);

@@ -1,0 +1,377 @@
+// Checks the committed pictures in ui/art: the hand-written ICO file must be
+// laid out the way Windows reads it, its images must agree with the PNG
+// renders of the same size, and the help picture must be what the help
+// window expects.
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QList>
+#include <QString>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+const QString artDir = QStringLiteral(WIRLEP_ART_DIR);
+
+QString artPath(const QString &name)
+{
+    return artDir + QLatin1Char('/') + name;
+}
+
+constexpr int icoImageCount = 6;
+constexpr int icoDirSize = 6;
+constexpr int icoEntrySize = 16;
+constexpr int bitmapHeaderSize = 40;
+
+int rowStride(int width, int bitsPerPixel)
+{
+    return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
+// Little-endian reads that fail the test instead of reading past the end.
+class Bytes
+{
+public:
+    explicit Bytes(const QByteArray &data)
+        : m_data(data)
+    { }
+
+    bool has(qint64 offset, qint64 length) const
+    {
+        return offset >= 0 && length >= 0 && offset + length <= m_data.size();
+    }
+    quint8 u8(qint64 offset) const { return quint8(m_data.at(offset)); }
+    quint16 u16(qint64 offset) const
+    {
+        return qFromLittleEndian<quint16>(m_data.constData() + offset);
+    }
+    quint32 u32(qint64 offset) const
+    {
+        return qFromLittleEndian<quint32>(m_data.constData() + offset);
+    }
+    qint32 i32(qint64 offset) const
+    {
+        return qFromLittleEndian<qint32>(m_data.constData() + offset);
+    }
+
+private:
+    QByteArray m_data;
+};
+
+struct IcoEntry
+{
+    int width = 0;
+    int height = 0;
+    int colourCount = 0;
+    int reserved = 0;
+    int planes = 0;
+    int bitCount = 0;
+    quint32 bytesInRes = 0;
+    quint32 imageOffset = 0;
+};
+
+IcoEntry readEntry(const Bytes &bytes, int index)
+{
+    const qint64 at = icoDirSize + qint64(index) * icoEntrySize;
+    return { bytes.u8(at),      bytes.u8(at + 1),  bytes.u8(at + 2),  bytes.u8(at + 3),
+             bytes.u16(at + 4), bytes.u16(at + 6), bytes.u32(at + 8), bytes.u32(at + 12) };
+}
+
+// One image of the ICO, decoded from its palette, XOR bitmap and AND mask.
+struct IcoBitmap
+{
+    int size = 0;
+    QList<QRgb> palette;
+    QList<int> indices; // top-down
+    QList<bool> transparent; // top-down
+
+    int at(int x, int y) const { return indices.at(y * size + x); }
+    bool holeAt(int x, int y) const { return transparent.at(y * size + x); }
+};
+
+IcoBitmap decodeBitmap(const Bytes &bytes, const IcoEntry &entry)
+{
+    IcoBitmap bitmap;
+    bitmap.size = entry.width;
+    const int bits = entry.bitCount;
+    const qint64 paletteAt = entry.imageOffset + bitmapHeaderSize;
+    for (int i = 0; i < (1 << bits); ++i) {
+        const qint64 at = paletteAt + 4 * i;
+        bitmap.palette.append(qRgb(bytes.u8(at + 2), bytes.u8(at + 1), bytes.u8(at)));
+    }
+    const int size = bitmap.size;
+    const qint64 xorAt = paletteAt + 4 * (qint64(1) << bits);
+    const qint64 andAt = xorAt + qint64(rowStride(size, bits)) * size;
+    bitmap.indices.resize(size * size);
+    bitmap.transparent.resize(size * size);
+    for (int y = 0; y < size; ++y) {
+        const int storedRow = size - 1 - y; // stored bottom-up
+        for (int x = 0; x < size; ++x) {
+            const int bitOffset = x * bits;
+            const quint8 xorByte
+                = bytes.u8(xorAt + qint64(storedRow) * rowStride(size, bits) + bitOffset / 8);
+            const int shift = 8 - bits - bitOffset % 8;
+            bitmap.indices[y * size + x] = (xorByte >> shift) & ((1 << bits) - 1);
+            const quint8 andByte = bytes.u8(andAt + qint64(storedRow) * rowStride(size, 1) + x / 8);
+            bitmap.transparent[y * size + x] = (andByte >> (7 - x % 8)) & 1;
+        }
+    }
+    return bitmap;
+}
+
+bool isLightGrey(QRgb pixel)
+{
+    const int r = qRed(pixel), g = qGreen(pixel), b = qBlue(pixel);
+    const int lightest = std::max({ r, g, b }), darkest = std::min({ r, g, b });
+    return darkest >= 170 && lightest <= 245 && lightest - darkest <= 16;
+}
+
+bool isDark(QRgb pixel)
+{
+    return std::max({ qRed(pixel), qGreen(pixel), qBlue(pixel) }) < 70;
+}
+
+bool isYellow(QRgb pixel)
+{
+    return qRed(pixel) > 200 && qGreen(pixel) > 160 && qBlue(pixel) < 100;
+}
+
+} // namespace
+
+class TestArt : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void icoDirectory();
+    void icoEntry_data();
+    void icoEntry();
+    void icoPixels_data() { icoEntry_data(); }
+    void icoPixels();
+    void icoReadableByQt_data() { icoEntry_data(); }
+    void icoReadableByQt();
+
+    void png_data();
+    void png();
+
+    void helpPicture();
+
+private:
+    QByteArray m_ico;
+};
+
+void TestArt::initTestCase()
+{
+    QFile file(artPath(QStringLiteral("wirlep.ico")));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    m_ico = file.readAll();
+}
+
+void TestArt::icoDirectory()
+{
+    const Bytes bytes(m_ico);
+    QVERIFY(bytes.has(0, icoDirSize + icoImageCount * icoEntrySize));
+    QCOMPARE(bytes.u16(0), quint16(0)); // reserved
+    QCOMPARE(bytes.u16(2), quint16(1)); // 1 = icon, 2 = cursor
+    QCOMPARE(bytes.u16(4), quint16(icoImageCount));
+}
+
+void TestArt::icoEntry_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("bits");
+
+    QTest::newRow("16x16, 16 colours") << 0 << 16 << 4;
+    QTest::newRow("16x16, 256 colours") << 1 << 16 << 8;
+    QTest::newRow("32x32, 16 colours") << 2 << 32 << 4;
+    QTest::newRow("32x32, 256 colours") << 3 << 32 << 8;
+    QTest::newRow("48x48, 16 colours") << 4 << 48 << 4;
+    QTest::newRow("48x48, 256 colours") << 5 << 48 << 8;
+}
+
+void TestArt::icoEntry()
+{
+    QFETCH(int, index);
+    QFETCH(int, size);
+    QFETCH(int, bits);
+
+    const Bytes bytes(m_ico);
+    QVERIFY(bytes.has(0, icoDirSize + icoImageCount * icoEntrySize));
+    const IcoEntry entry = readEntry(bytes, index);
+    QCOMPARE(entry.width, size);
+    QCOMPARE(entry.height, size);
+    QCOMPARE(entry.colourCount, bits < 8 ? 1 << bits : 0);
+    QCOMPARE(entry.reserved, 0);
+    QCOMPARE(entry.planes, 1);
+    QCOMPARE(entry.bitCount, bits);
+
+    // The image lies after the directory, inside the file, clear of the others.
+    QVERIFY(entry.imageOffset >= quint32(icoDirSize + icoImageCount * icoEntrySize));
+    QVERIFY(bytes.has(entry.imageOffset, entry.bytesInRes));
+    for (int other = 0; other < icoImageCount; ++other) {
+        if (other == index)
+            continue;
+        const IcoEntry o = readEntry(bytes, other);
+        const bool apart = entry.imageOffset + entry.bytesInRes <= o.imageOffset
+            || o.imageOffset + o.bytesInRes <= entry.imageOffset;
+        QVERIFY2(apart, qPrintable(QStringLiteral("overlaps entry %1").arg(other)));
+    }
+
+    const qint64 header = entry.imageOffset;
+    QVERIFY(bytes.has(header, bitmapHeaderSize));
+    QCOMPARE(bytes.u32(header), quint32(bitmapHeaderSize));
+    QCOMPARE(bytes.i32(header + 4), size);
+    QCOMPARE(bytes.i32(header + 8), 2 * size); // colour bitmap plus mask
+    QCOMPARE(bytes.u16(header + 12), quint16(1));
+    QCOMPARE(bytes.u16(header + 14), quint16(bits));
+    QCOMPARE(bytes.u32(header + 16), quint32(0)); // uncompressed
+    const quint32 coloursUsed = bytes.u32(header + 32);
+    const int paletteEntries = coloursUsed ? int(coloursUsed) : 1 << bits;
+    QCOMPARE(paletteEntries, 1 << bits);
+
+    const qint64 expectedBytes = bitmapHeaderSize + 4 * paletteEntries
+        + qint64(rowStride(size, bits)) * size + qint64(rowStride(size, 1)) * size;
+    QCOMPARE(qint64(entry.bytesInRes), expectedBytes);
+}
+
+void TestArt::icoPixels()
+{
+    QFETCH(int, index);
+    QFETCH(int, size);
+    QFETCH(int, bits);
+
+    const Bytes bytes(m_ico);
+    QVERIFY(bytes.has(0, icoDirSize + icoImageCount * icoEntrySize));
+    const IcoEntry entry = readEntry(bytes, index);
+    QCOMPARE(entry.bitCount, bits);
+    QVERIFY(bytes.has(entry.imageOffset, entry.bytesInRes));
+    const IcoBitmap bitmap = decodeBitmap(bytes, entry);
+
+    // Windows XORs the colour bitmap over the screen where the mask is set,
+    // so transparent pixels must point at black.
+    QCOMPARE(bitmap.palette.at(0), qRgb(0, 0, 0));
+    if (bits == 4) {
+        const QList<QRgb> vga {
+            qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+            qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+        };
+        QCOMPARE(bitmap.palette, vga);
+    }
+
+    // The mask is the PNG render's alpha, cut at half.
+    const QImage png(artPath(QStringLiteral("wirlep-%1.png").arg(size)));
+    QCOMPARE(png.size(), QSize(size, size));
+    int opaque = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const QRgb rendered = png.pixel(x, y);
+            const bool hole = bitmap.holeAt(x, y);
+            QVERIFY2(hole == (qAlpha(rendered) < 128),
+                     qPrintable(QStringLiteral("mask at %1,%2").arg(x).arg(y)));
+            if (hole) {
+                QCOMPARE(bitmap.at(x, y), 0);
+                continue;
+            }
+            ++opaque;
+            if (bits == 8) { // 256 colours are plenty to stay close to the render
+                const QRgb stored = bitmap.palette.at(bitmap.at(x, y));
+                QVERIFY2(qAbs(qRed(stored) - qRed(rendered)) <= 24
+                             && qAbs(qGreen(stored) - qGreen(rendered)) <= 24
+                             && qAbs(qBlue(stored) - qBlue(rendered)) <= 24,
+                         qPrintable(QStringLiteral("colour at %1,%2").arg(x).arg(y)));
+            }
+        }
+    }
+    QVERIFY(opaque > size * size / 4);
+    for (const auto &[x, y] :
+         { std::pair { 0, 0 }, { size - 1, 0 }, { 0, size - 1 }, { size - 1, size - 1 } })
+        QVERIFY(bitmap.holeAt(x, y));
+
+    // The middle of the body is olive: red and green well above blue.
+    const QRgb body = bitmap.palette.at(bitmap.at(size / 2, size * 150 / 256));
+    QVERIFY(qGreen(body) > qBlue(body) + 60);
+    QVERIFY(qRed(body) > qBlue(body) + 40);
+}
+
+void TestArt::icoReadableByQt()
+{
+    QFETCH(int, index);
+    QFETCH(int, size);
+
+    if (!QImageReader::supportedImageFormats().contains("ico"))
+        QSKIP("Qt's ICO plugin is not installed");
+    QBuffer buffer(&m_ico);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QImageReader reader(&buffer, "ico");
+    QCOMPARE(reader.imageCount(), icoImageCount);
+    QVERIFY(reader.jumpToImage(index));
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(image.size(), QSize(size, size));
+    QVERIFY(image.hasAlphaChannel());
+    QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(image.pixel(size / 2, size * 150 / 256)), 255);
+}
+
+void TestArt::png_data()
+{
+    QTest::addColumn<int>("size");
+    for (const int size : { 16, 32, 48, 64, 128, 256 })
+        QTest::newRow(qPrintable(QStringLiteral("%1 px").arg(size))) << size;
+}
+
+void TestArt::png()
+{
+    QFETCH(int, size);
+
+    const QString path = artPath(QStringLiteral("wirlep-%1.png").arg(size));
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), QByteArray("png"));
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(path + QStringLiteral(": ") + reader.errorString()));
+    QCOMPARE(image.size(), QSize(size, size));
+    QVERIFY(image.hasAlphaChannel());
+    const int last = size - 1;
+    for (const auto &[x, y] : { std::pair { 0, 0 }, { last, 0 }, { 0, last }, { last, last } })
+        QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+    QCOMPARE(qAlpha(image.pixel(size / 2, size * 150 / 256)), 255);
+}
+
+void TestArt::helpPicture()
+{
+    const QString path = artPath(QStringLiteral("vraagteken.jpg"));
+    QImageReader reader(path);
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    const QImage image = reader.read();
+    QVERIFY2(!image.isNull(), qPrintable(path + QStringLiteral(": ") + reader.errorString()));
+    QCOMPARE(image.size(), QSize(35, 37));
+
+    const int right = image.width() - 1, bottom = image.height() - 1;
+    for (const auto &[x, y] :
+         { std::pair { 0, 0 }, { right, 0 }, { 0, bottom }, { right, bottom } })
+        QVERIFY2(isLightGrey(image.pixel(x, y)),
+                 qPrintable(QStringLiteral("corner %1,%2").arg(x).arg(y)));
+
+    int dark = 0, yellow = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            dark += isDark(image.pixel(x, y));
+            yellow += isYellow(image.pixel(x, y));
+        }
+    }
+    // A few stray pixels are not a drawing: ask for a real share of each.
+    QVERIFY2(dark >= 100, qPrintable(QString::number(dark)));
+    QVERIFY2(yellow >= 60, qPrintable(QString::number(yellow)));
+}
+
+QTEST_MAIN(TestArt)
+#include "tst_art.moc"
