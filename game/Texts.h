@@ -75,6 +75,6 @@ inline const QString helpPictureDescription = QStringLiteral("Vraagteken");
 // The info window.
 inline const QString infoCaption = QStringLiteral("Info");
 /// %1 is the version, e.g. "1.00".
-inline const QString infoCredit = QStringLiteral("Wirlep %1, galgje voor een of twee");
+inline const QString infoCredit = QStringLiteral("Wirlep %1, een galgjespel");
 
 } // namespace Texts

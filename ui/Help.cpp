@@ -4,13 +4,13 @@
 #include "Layout.h"
 #include "Texts.h"
 
-#include <QKeyEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
 Help::Help(QWidget *owner)
-    : QDialog(owner,
+    : QWidget(owner,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
@@ -18,7 +18,7 @@ Help::Help(QWidget *owner)
     setWindowTitle(Texts::helpCaption);
     setFont(Fonts::msSansSerif());
     setFixedSize(Layout::Help::client.toPixels());
-    setModal(true);
+    setWindowModality(Qt::ApplicationModal);
 
     // Loaded only now, the first time anyone asks for help.
     const QPixmap questionMark(QStringLiteral(":/pictures/vraagteken.jpg"));
@@ -44,7 +44,8 @@ Help::Help(QWidget *owner)
     auto *sluiten = new QPushButton(Texts::helpSluiten, this);
     sluiten->setObjectName(QStringLiteral("cmd_sluithelp"));
     sluiten->setGeometry(Layout::Help::cmdSluithelp.toPixels());
-    sluiten->setDefault(false);
+    // Enter presses the button that has the focus, as Space does.
+    sluiten->setAutoDefault(true);
     connect(sluiten, &QPushButton::clicked, this, &Help::cmd_sluithelp_Click);
     sluiten->setFocus();
 }
@@ -69,18 +70,23 @@ QLabel *Help::addText(const QString &text, const QRect &box, const char *name)
     return label;
 }
 
-void Help::keyPressEvent(QKeyEvent *event)
+void Help::exec()
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept(); // the window has no cancel button
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    QEventLoop loop;
+    connect(this, &Help::closed, &loop, &QEventLoop::quit);
+    show();
+    loop.exec(QEventLoop::DialogExec);
+}
+
+void Help::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void Help::cmd_sluithelp_Click()
 {
-    accept();
+    close();
     if (QWidget *owner = parentWidget())
         owner->show();
 }

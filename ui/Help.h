@@ -1,21 +1,30 @@
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 
 class QLabel;
 class QPushButton;
 
-/// The help window: a fixed text on the menus, opened modally over the main
-/// window. Only its button closes it: Escape does nothing.
-class Help : public QDialog
+/// The help window: a fixed text on the menus, modal and owned by the main
+/// window. Only its button closes it: there is no Escape to cancel it.
+///
+/// A plain window rather than a QDialog, which would centre itself over its
+/// owner: the window system places it as it places any new window.
+class Help : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit Help(QWidget *owner);
 
+    /// Shows the window and returns once it has closed.
+    void exec();
+
+signals:
+    void closed();
+
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QLabel *addPicture(const QPixmap &picture, const QRect &box);

@@ -4,7 +4,6 @@
 #include "Layout.h"
 #include "Texts.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 
 Info::Info(QWidget *parent)
@@ -18,7 +17,7 @@ Info::Info(QWidget *parent)
     setFont(Fonts::msSansSerif());
     setFixedSize(Layout::Info::client.toPixels());
 
-    auto *credit = new QLabel(Texts::infoCredit.arg(QCoreApplication::applicationVersion()), this);
+    auto *credit = new QLabel(Texts::infoCredit.arg(QStringLiteral(WIRLEP_DISPLAY_VERSION)), this);
     credit->setObjectName(QStringLiteral("Label1"));
     credit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     credit->setGeometry(Layout::Info::label1.toPixels());
