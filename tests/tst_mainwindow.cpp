@@ -99,6 +99,8 @@ private slots:
     void line1RunsAlongTheTop();
     void screenReaderCanFollowTheGame();
     void everyShippedWordFitsTheLabel();
+    void longTypedWordShowsEveryPosition_data();
+    void longTypedWordShowsEveryPosition();
 
 private:
     QPushButton *button(char letter) const { return m_window->letterButton(QChar(letter)); }
@@ -452,6 +454,30 @@ void TestMainWindow::everyShippedWordFitsTheLabel()
             QVERIFY(metrics.horizontalAdvance(QString(word.size(), u'-')) <= lblzoek()->width());
         }
     }
+}
+
+void TestMainWindow::longTypedWordShowsEveryPosition_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("fullSize");
+    QTest::newRow("short word, full size") << "kaas" << true;
+    QTest::newRow("fourteen letters, full size") << "tandenborstels" << true;
+    QTest::newRow("thirty letters") << QString(30, u'k') << false;
+    QTest::newRow("fifty letters") << QString(50, u'k') << false;
+}
+
+void TestMainWindow::longTypedWordShowsEveryPosition()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, fullSize);
+    m_window->setLblWoordCaption(word);
+    const QFontMetrics metrics(lblzoek()->font());
+    QCOMPARE(lblzoek()->text(), QString(word.size(), u'-'));
+    QVERIFY(metrics.horizontalAdvance(lblzoek()->text()) <= lblzoek()->width());
+    QCOMPARE(lblzoek()->font().pointSizeF() == 15.75, fullSize);
+    // A new short word is shown at full size again.
+    m_window->setLblWoordCaption(QStringLiteral("kaas"));
+    QCOMPARE(lblzoek()->font().pointSizeF(), 15.75);
 }
 
 QTEST_MAIN(TestMainWindow)

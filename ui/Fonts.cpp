@@ -1,5 +1,6 @@
 #include "Fonts.h"
 
+#include <QFontMetrics>
 #include <QStringList>
 
 namespace Fonts {
@@ -21,6 +22,15 @@ QFont msSansSerif()
                        QStringLiteral("DejaVu Sans") });
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont fitting(QFont font, const QString &text, int width)
+{
+    constexpr qreal smallest = 6.0;
+    constexpr qreal step = 0.75; // one pixel at 96 dots per inch
+    while (QFontMetrics(font).horizontalAdvance(text) > width && font.pointSizeF() > smallest)
+        font.setPointSizeF(std::max(smallest, font.pointSizeF() - step));
     return font;
 }
 

@@ -13,4 +13,8 @@ QFont verdana();
 /// "MS Sans Serif" 8.25 point: buttons and the secondary windows.
 QFont msSansSerif();
 
+/// \a font, made smaller where needed (down to 6 point) so that \a text fits
+/// \a width: a long typed word still shows every position.
+QFont fitting(QFont font, const QString &text, int width);
+
 } // namespace Fonts

@@ -2,12 +2,12 @@
 
 #include "Fonts.h"
 #include "Layout.h"
+#include "Message.h"
 #include "Texts.h"
 #include "Word.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 Invul::Invul(QWidget *parent)
@@ -55,10 +55,7 @@ void Invul::cmd_ok_Click()
     const QString word = txtInvul->text();
     if (!Word::fits(word)) {
         // Refused before it becomes a game; the text stays for the player to shorten.
-        QMessageBox box(QMessageBox::NoIcon, Texts::programName,
-                        Texts::wordTooLong.arg(Word::maxLength), QMessageBox::Ok, this);
-        box.setWindowModality(Qt::ApplicationModal);
-        box.exec();
+        Message::show(this, Texts::wordTooLong.arg(Word::maxLength));
         txtInvul->setFocus();
         return;
     }

@@ -6,12 +6,12 @@
 #include "Game.h"
 #include "Help.h"
 #include "Layout.h"
+#include "Message.h"
 #include "Texts.h"
 
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -194,6 +194,7 @@ QString Wirlep::lblzoekCaption() const
 
 void Wirlep::setLblzoekCaption(const QString &caption)
 {
+    lblzoek->setFont(Fonts::fitting(Fonts::verdana(), caption, lblzoek->width()));
     lblzoek->setText(caption);
 }
 
@@ -230,11 +231,7 @@ void Wirlep::setLevelChecked(Level level, bool checked)
 
 void Wirlep::showMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, Texts::programName, text, QMessageBox::Ok, this);
-    // A typed word is shown as typed, never read as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    Message::show(this, text);
 }
 
 void Wirlep::closeWindow()
