@@ -15,6 +15,8 @@ packages=(
   wdutch
   # the end-to-end tests play the real program in a virtual X display
   xvfb xauth xdotool x11-utils imagemagick
+  # packaging: desktop file and AppStream checks, the Debian package, Windows resources
+  desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64
 )
 
 missing=()
