@@ -92,13 +92,12 @@ void Game::setWord(const QString &newWord)
 
 void Game::showMask()
 {
+    // `pos` is left past the word's end: `control`, when a loss draws a new
+    // word in the middle of its loop, carries on from there.
     const auto length = int(m_wordCharacters.size());
     for (pos = 1; pos <= length; ++pos)
         shownLetters[pos] = Texts::hidden;
-    QString caption;
-    for (pos = 1; pos <= length; ++pos)
-        caption += shownLetters[pos];
-    theBoard().setLblzoekCaption(caption);
+    rebuildMask();
 }
 
 void Game::nieuw_woord()
@@ -121,8 +120,11 @@ void Game::menuNieuw_Click()
 void Game::lblWoord_Change()
 {
     const QString typed = theBoard().lblWoordCaption();
-    if (!Word::fits(typed))
-        return; // no slot for it: the current game goes on
+    if (!Word::fits(typed)) {
+        // No slot for it: the current game goes on.
+        theBoard().showMessage(Texts::wordTooLong.arg(Word::maxLength));
+        return;
+    }
     setWord(typed);
     showMask();
     enableAllLetters();
@@ -166,7 +168,7 @@ int Game::findGuess(int from)
             break;
         }
     }
-    m_search = { from, result };
+    m_search = {from, result};
     return result;
 }
 
@@ -207,10 +209,7 @@ void Game::control()
 
 void Game::rebuildMask()
 {
-    QString caption;
-    for (pos = 1; pos <= int(m_wordCharacters.size()); ++pos)
-        caption += shownLetters[pos];
-    theBoard().setLblzoekCaption(caption);
+    theBoard().setLblzoekCaption(mask());
 }
 
 // --- Levels and closing -----------------------------------------------------
@@ -220,7 +219,7 @@ void Game::chooseLevel(Level level)
     if (!loadWordList(level))
         return;
     // The marks are set in this order: Makkelijk, Moeilijk, Normaal.
-    for (const Level mark : { Level::Makkelijk, Level::Moeilijk, Level::Normaal })
+    for (const Level mark : {Level::Makkelijk, Level::Moeilijk, Level::Normaal})
         theBoard().setLevelChecked(mark, mark == level);
     nieuw_woord();
 }

@@ -39,7 +39,8 @@ public:
     /// "Nieuw": a word from slots 0 to 24 and a cleared board.
     void menuNieuw_Click();
     /// A word typed by a second player has arrived in `lblWoord`: it becomes
-    /// the new game. A text longer than Word::maxLength is not played.
+    /// the new game. A text longer than Word::maxLength is refused with a
+    /// message, and the game goes on.
     void lblWoord_Change();
 
     // Guessing.

@@ -81,9 +81,9 @@ QString decodeWindows1252(const QByteArray &bytes)
 {
     // 0x80 to 0x9F differ from Latin-1; the five unassigned bytes keep their value.
     static constexpr std::array<char16_t, 32> high
-        = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-            0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-            0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
+        = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+           0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     QString text(bytes.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
@@ -115,16 +115,16 @@ WordListRead read(QIODevice &device, const QString &name)
     QList<QByteArray> raw;
     bool readFailed = false;
     if (const int longLine = readRawLines(device, raw, readFailed))
-        return { {}, failure(name, Texts::reasonLineTooLong.arg(longLine).arg(Word::maxLength)) };
+        return {{}, failure(name, Texts::reasonLineTooLong.arg(longLine).arg(Word::maxLength))};
     if (readFailed)
-        return { {}, failure(name, Texts::reasonReadError.arg(device.errorString())) };
+        return {{}, failure(name, Texts::reasonReadError.arg(device.errorString()))};
 
     QStringList words = decode(std::move(raw));
     for (qsizetype i = 0; i < words.size(); ++i) {
         if (!Word::fits(words[i]))
-            return { {}, failure(name, Texts::reasonLineTooLong.arg(i + 1).arg(Word::maxLength)) };
+            return {{}, failure(name, Texts::reasonLineTooLong.arg(i + 1).arg(Word::maxLength))};
     }
-    return { words, {} };
+    return {words, {}};
 }
 
 WordListRead read(const QString &path)
@@ -132,15 +132,15 @@ WordListRead read(const QString &path)
     const QFileInfo info(path);
     const QString name = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!info.exists())
-        return { {}, failure(name, Texts::reasonMissing) };
+        return {{}, failure(name, Texts::reasonMissing)};
     if (info.isDir())
-        return { {}, failure(name, Texts::reasonDirectory) };
+        return {{}, failure(name, Texts::reasonDirectory)};
 
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
         if (file.error() == QFileDevice::PermissionsError)
-            return { {}, failure(name, Texts::reasonNoAccess) };
-        return { {}, failure(name, Texts::reasonReadError.arg(file.errorString())) };
+            return {{}, failure(name, Texts::reasonNoAccess)};
+        return {{}, failure(name, Texts::reasonReadError.arg(file.errorString()))};
     }
     return read(file, name);
 }

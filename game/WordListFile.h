@@ -22,9 +22,10 @@ namespace WordListFile {
 /// No more lines than the list has slots are ever read.
 inline constexpr int maxLines = 26;
 
-/// A line longer than this many bytes is too long whatever its encoding:
-/// even fifty flags, eight bytes each, stay within it.
-inline constexpr qsizetype maxLineBytes = 400;
+/// A line longer than this many bytes is too long whatever its encoding. It
+/// bounds what is read before a line can be decoded and counted: fifty
+/// characters of up to 40 bytes each (family emoji, flags) stay within it.
+inline constexpr qsizetype maxLineBytes = 2048;
 
 /// Reads the word list at \a path. The error names the full path.
 WordListRead read(const QString &path);

@@ -49,7 +49,7 @@ public:
     QString lblWoord;
     std::array<bool, 26> enabledLetters = filled(true);
     std::array<bool, Board::pieceCount> pieces {};
-    std::map<Level, bool> checks { { Level::Normaal, true } };
+    std::map<Level, bool> checks {{Level::Normaal, true}};
     QList<Level> checkOrder;
     QStringList messages;
     std::function<void(const QString &)> onMessage;
@@ -68,7 +68,7 @@ private:
 class FixedRandom : public RandomSource
 {
 public:
-    explicit FixedRandom(QList<double> draws = { 0.0 })
+    explicit FixedRandom(QList<double> draws = {0.0})
         : m_draws(std::move(draws))
     { }
     void setDraws(QList<double> draws)

@@ -47,8 +47,8 @@ private:
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
-        seen.append({ box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
-                      box->windowModality(), accessibleText(box) });
+        seen.append({box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
+                     box->windowModality(), accessibleText(box)});
         if (whileOpen)
             whileOpen(box);
         box->button(QMessageBox::Ok)->click();

@@ -27,7 +27,7 @@ inline QStringList numbered(const QString &stem)
 /// A folder with the three lists, each numbered after its level.
 inline void writeAll(const QTemporaryDir &dir)
 {
-    for (const char *stem : { "makkelijk", "normaal", "moeilijk" })
+    for (const char *stem : {"makkelijk", "normaal", "moeilijk"})
         write(dir.filePath(QStringLiteral("%1.txt").arg(QLatin1StringView(stem))),
               numbered(QLatin1StringView(stem)));
 }

@@ -77,8 +77,8 @@ struct IcoEntry
 IcoEntry readEntry(const Bytes &bytes, int index)
 {
     const qint64 at = icoDirSize + qint64(index) * icoEntrySize;
-    return { bytes.u8(at),      bytes.u8(at + 1),  bytes.u8(at + 2),  bytes.u8(at + 3),
-             bytes.u16(at + 4), bytes.u16(at + 6), bytes.u32(at + 8), bytes.u32(at + 12) };
+    return {bytes.u8(at),      bytes.u8(at + 1),  bytes.u8(at + 2),  bytes.u8(at + 3),
+            bytes.u16(at + 4), bytes.u16(at + 6), bytes.u32(at + 8), bytes.u32(at + 12)};
 }
 
 // One image of the ICO, decoded from its palette, XOR bitmap and AND mask.
@@ -126,13 +126,13 @@ IcoBitmap decodeBitmap(const Bytes &bytes, const IcoEntry &entry)
 bool isLightGrey(QRgb pixel)
 {
     const int r = qRed(pixel), g = qGreen(pixel), b = qBlue(pixel);
-    const int lightest = std::max({ r, g, b }), darkest = std::min({ r, g, b });
+    const int lightest = std::max({r, g, b}), darkest = std::min({r, g, b});
     return darkest >= 170 && lightest <= 245 && lightest - darkest <= 16;
 }
 
 bool isDark(QRgb pixel)
 {
-    return std::max({ qRed(pixel), qGreen(pixel), qBlue(pixel) }) < 70;
+    return std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 70;
 }
 
 bool isYellow(QRgb pixel)
@@ -293,7 +293,7 @@ void TestArt::icoPixels()
     }
     QVERIFY(opaque > size * size / 4);
     for (const auto &[x, y] :
-         { std::pair { 0, 0 }, { size - 1, 0 }, { 0, size - 1 }, { size - 1, size - 1 } })
+         {std::pair {0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}})
         QVERIFY(bitmap.holeAt(x, y));
 
     // The middle of the body is olive: red and green well above blue.
@@ -325,7 +325,7 @@ void TestArt::icoReadableByQt()
 void TestArt::png_data()
 {
     QTest::addColumn<int>("size");
-    for (const int size : { 16, 32, 48, 64, 128, 256 })
+    for (const int size : {16, 32, 48, 64, 128, 256})
         QTest::newRow(qPrintable(QStringLiteral("%1 px").arg(size))) << size;
 }
 
@@ -341,7 +341,7 @@ void TestArt::png()
     QCOMPARE(image.size(), QSize(size, size));
     QVERIFY(image.hasAlphaChannel());
     const int last = size - 1;
-    for (const auto &[x, y] : { std::pair { 0, 0 }, { last, 0 }, { 0, last }, { last, last } })
+    for (const auto &[x, y] : {std::pair {0, 0}, {last, 0}, {0, last}, {last, last}})
         QCOMPARE(qAlpha(image.pixel(x, y)), 0);
     QCOMPARE(qAlpha(image.pixel(size / 2, size * 150 / 256)), 255);
 }
@@ -356,8 +356,7 @@ void TestArt::helpPicture()
     QCOMPARE(image.size(), QSize(35, 37));
 
     const int right = image.width() - 1, bottom = image.height() - 1;
-    for (const auto &[x, y] :
-         { std::pair { 0, 0 }, { right, 0 }, { 0, bottom }, { right, bottom } })
+    for (const auto &[x, y] : {std::pair {0, 0}, {right, 0}, {0, bottom}, {right, bottom}})
         QVERIFY2(isLightGrey(image.pixel(x, y)),
                  qPrintable(QStringLiteral("corner %1,%2").arg(x).arg(y)));
 

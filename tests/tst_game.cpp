@@ -6,6 +6,7 @@
 #include "Texts.h"
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,7 +23,7 @@ struct Table
     QTemporaryDir dir;
     FixedRandom random;
     FakeBoard board;
-    Game game { dir.path(), random };
+    Game game {dir.path(), random};
 
     Table()
     {
@@ -71,6 +72,7 @@ private slots:
     void levelChangeKeepsTheBoard_data();
     void levelChangeKeepsTheBoard();
     void shorterListKeepsTheUpperSlots();
+    void emptyListChangesNoSlot();
     void failedLevelLoadChangesNothing();
     void failedStartUpPlaysFromTheBuiltInList();
     void sluitenClosesTheWindow();
@@ -81,7 +83,7 @@ private slots:
 void TestGame::startUpShowsOneDashPerLetter()
 {
     Table t;
-    t.random.setDraws({ drawFor(3, 20) });
+    t.random.setDraws({drawFor(3, 20)});
     t.game.Form_Load();
     QCOMPARE(t.game.currentWord(), QStringLiteral("normaald"));
     QCOMPARE(t.board.lblzoek, QStringLiteral("--------"));
@@ -102,7 +104,7 @@ void TestGame::automaticDrawUsesSlotsUpToNineteen()
     QFETCH(double, draw);
     QFETCH(QString, word);
     Table t;
-    t.random.setDraws({ draw });
+    t.random.setDraws({draw});
     t.game.Form_Load();
     QCOMPARE(t.game.currentWord(), word);
 }
@@ -113,7 +115,7 @@ void TestGame::nieuwDrawsFromTwentyFiveSlotsAndClearsTheBoard()
     t.game.Form_Load();
     t.guess("qz");
     QCOMPARE(t.board.shownPieces(), 2);
-    t.random.setDraws({ 0.999999 });
+    t.random.setDraws({0.999999});
     t.game.menuNieuw_Click();
     QCOMPARE(t.game.currentWord(), QStringLiteral("normaaly")); // slot 24
     QCOMPARE(t.board.lblzoek, QStringLiteral("--------"));
@@ -159,6 +161,8 @@ void TestGame::typedWordOverFiftyCharactersIsNotPlayed()
     const QString before = t.game.currentWord();
     t.guess("q");
     t.play(QString(51, u'x'));
+    QCOMPARE(t.board.messages,
+             QStringList {QStringLiteral("Een woord mag hoogstens 50 tekens hebben.")});
     QCOMPARE(t.game.currentWord(), before);
     QCOMPARE(t.board.shownPieces(), 1);
     QVERIFY(!t.board.isEnabled('q'));
@@ -237,13 +241,13 @@ void TestGame::tenthMissLoses()
     Table t;
     t.game.Form_Load();
     t.play("appel");
-    t.random.setDraws({ drawFor(7, 20) });
+    t.random.setDraws({drawFor(7, 20)});
     QList<int> piecesAtMessage;
     t.board.onMessage = [&](const QString &) { piecesAtMessage << t.board.shownPieces(); };
     t.guess("bcdfghijkm");
     QCOMPARE(t.board.messages,
-             QStringList { QStringLiteral("Helaas, u heeft verloren\n\nHet woord was: 'appel'.") });
-    QCOMPARE(piecesAtMessage, QList<int> { 10 }); // the whole figure is up while the box shows
+             QStringList {QStringLiteral("Helaas, u heeft verloren\n\nHet woord was: 'appel'.")});
+    QCOMPARE(piecesAtMessage, QList<int> {10}); // the whole figure is up while the box shows
     QCOMPARE(t.board.shownPieces(), 0);
     QCOMPARE(t.board.enabledCount(), 26);
     QCOMPARE(t.game.currentWord(), QStringLiteral("normaalh"));
@@ -253,12 +257,12 @@ void TestGame::tenthMissLoses()
 void TestGame::lossOnToAnEmptyWordAlsoWins()
 {
     Table t;
-    write(t.dir.filePath("normaal.txt"), { "kaas", "" });
+    write(t.dir.filePath("normaal.txt"), {"kaas", ""});
     t.game.Form_Load();
     t.play("x");
-    t.random.setDraws({ drawFor(1, 20), drawFor(0, 20) });
+    t.random.setDraws({drawFor(1, 20), drawFor(0, 20)});
     t.guess("abcdefghij");
-    QCOMPARE(t.board.messages, (QStringList { Texts::lost("x"), Texts::won }));
+    QCOMPARE(t.board.messages, (QStringList {Texts::lost("x"), Texts::won}));
     QCOMPARE(t.game.currentWord(), QStringLiteral("kaas"));
     QCOMPARE(t.board.lblzoek, QStringLiteral("----"));
     QCOMPARE(t.board.shownPieces(), 0);
@@ -274,7 +278,7 @@ void TestGame::lastLetterWinsEvenAfterNineMisses()
     QCOMPARE(t.board.shownPieces(), 9);
     QVERIFY(t.board.messages.isEmpty());
     t.guess("s");
-    QCOMPARE(t.board.messages, QStringList { Texts::won });
+    QCOMPARE(t.board.messages, QStringList {Texts::won});
     QCOMPARE(t.board.enabledCount(), 26);
     QCOMPARE(t.board.lblzoek, QStringLiteral("--------")); // the next drawn word
 }
@@ -285,7 +289,7 @@ void TestGame::emptyWordIsWonByTheFirstGuess()
     t.game.Form_Load();
     t.play("");
     t.guess("e");
-    QCOMPARE(t.board.messages, QStringList { Texts::won });
+    QCOMPARE(t.board.messages, QStringList {Texts::won});
     QCOMPARE(t.board.shownPieces(), 0);
 }
 
@@ -298,7 +302,7 @@ void TestGame::unguessableCharacterCanOnlyLose()
     QCOMPARE(t.board.lblzoek, QStringLiteral("ex-man"));
     QVERIFY(t.board.messages.isEmpty()); // the hyphen still reads as hidden
     t.guess("bcdfghijkl");
-    QCOMPARE(t.board.messages, QStringList { Texts::lost("ex-man") });
+    QCOMPARE(t.board.messages, QStringList {Texts::lost("ex-man")});
 }
 
 void TestGame::levelChangeKeepsTheBoard_data()
@@ -318,7 +322,7 @@ void TestGame::levelChangeKeepsTheBoard()
     t.game.Form_Load();
     t.play("kaas");
     t.guess("xyz");
-    t.random.setDraws({ drawFor(2, 20) });
+    t.random.setDraws({drawFor(2, 20)});
     t.game.chooseLevel(level);
     QCOMPARE(t.game.currentWord(), stem + "c");
     QCOMPARE(t.board.shownPieces(), 3);
@@ -326,10 +330,10 @@ void TestGame::levelChangeKeepsTheBoard()
     for (const Level other : allLevels)
         QCOMPARE(t.board.checked(other), other == level);
     QCOMPARE(t.board.checkOrder,
-             (QList<Level> { Level::Makkelijk, Level::Moeilijk, Level::Normaal }));
+             (QList<Level> {Level::Makkelijk, Level::Moeilijk, Level::Normaal}));
     // Later draws come from the chosen list.
     t.guess("k");
-    t.random.setDraws({ drawFor(5, 20) });
+    t.random.setDraws({drawFor(5, 20)});
     t.play("a");
     t.guess("a");
     QCOMPARE(t.game.currentWord(), stem + "f");
@@ -338,7 +342,7 @@ void TestGame::levelChangeKeepsTheBoard()
 void TestGame::shorterListKeepsTheUpperSlots()
 {
     Table t;
-    write(t.dir.filePath("makkelijk.txt"), { "kaas", "boom" });
+    write(t.dir.filePath("makkelijk.txt"), {"kaas", "boom"});
     t.game.Form_Load();
     t.game.menuMakkelijk_Click();
     const Game::WordSlots &list = t.game.wordListSlots();
@@ -346,6 +350,18 @@ void TestGame::shorterListKeepsTheUpperSlots()
     QCOMPARE(list[1], QStringLiteral("boom"));
     QCOMPARE(list[2], QStringLiteral("normaalc"));
     QCOMPARE(list[25], QStringLiteral("normaalz"));
+}
+
+void TestGame::emptyListChangesNoSlot()
+{
+    Table t;
+    t.game.Form_Load();
+    write(t.dir.filePath("moeilijk.txt"), {});
+    const Game::WordSlots before = t.game.wordListSlots();
+    t.game.menuMoeilijk_Click();
+    QVERIFY(t.game.wordListSlots() == before);
+    QVERIFY(t.board.messages.isEmpty());
+    QVERIFY(t.board.checked(Level::Moeilijk)); // the level is chosen all the same
 }
 
 void TestGame::failedLevelLoadChangesNothing()
@@ -376,7 +392,7 @@ void TestGame::failedStartUpPlaysFromTheBuiltInList()
     QFile builtIn(QStringLiteral(":/wordlists/normaal.txt"));
     QVERIFY(builtIn.open(QIODevice::ReadOnly));
     const QStringList shipped = QString::fromUtf8(builtIn.readAll()).split(QStringLiteral("\r\n"));
-    t.random.setDraws({ drawFor(4, 20) });
+    t.random.setDraws({drawFor(4, 20)});
     t.game.Form_Load();
     QCOMPARE(t.board.messages.size(), 1);
     QVERIFY(t.board.messages.first().contains(QStringLiteral("normaal.txt")));
@@ -400,7 +416,7 @@ void TestGame::gameStateOutlivesTheWindow()
     t.game.attachBoard(nullptr);
     FakeBoard reloaded;
     t.game.attachBoard(&reloaded);
-    t.random.setDraws({ drawFor(21, 25) });
+    t.random.setDraws({drawFor(21, 25)});
     t.game.menuNieuw_Click(); // slot 21 still holds the Makkelijk word
     QCOMPARE(t.game.currentWord(), QStringLiteral("makkelijkv"));
     t.game.Form_Load();
@@ -409,6 +425,8 @@ void TestGame::gameStateOutlivesTheWindow()
 
 void TestGame::systemRandomDiffersBetweenRuns()
 {
+    // Seeding from a coarse clock before each draw would repeat a draw made
+    // within the same tick, and two runs started together would draw alike.
     SystemRandom first;
     SystemRandom second;
     QList<double> a, b;
@@ -418,6 +436,7 @@ void TestGame::systemRandomDiffersBetweenRuns()
         QVERIFY(a.last() >= 0.0 && a.last() < 1.0);
     }
     QVERIFY(a != b);
+    QCOMPARE(QSet<double>(a.cbegin(), a.cend()).size(), a.size());
 }
 
 QTEST_GUILESS_MAIN(TestGame)

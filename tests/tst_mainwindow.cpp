@@ -5,6 +5,7 @@
 #include "Game.h"
 #include "MessageCatcher.h"
 #include "TestLists.h"
+#include "TestTwips.h"
 #include "Texts.h"
 #include "Wirlep.h"
 
@@ -22,30 +23,24 @@ using TestLists::drawFor;
 
 namespace {
 
-/// Twips to pixels, written out here apart from the program's own tables.
-QRect twips(int left, int top, int width, int height)
-{
-    return { left / 15, top / 15, width / 15, height / 15 };
-}
-
 /// Each piece's box in the client area, and its outline.
 struct PieceBox
 {
     QRect box;
     bool round;
 };
-const std::array<PieceBox, 10> pieceBoxes { {
-    { twips(3000, 3240, 3375, 15), false },
-    { twips(3720, 240, 15, 3015), false },
-    { twips(3240, 240, 2655, 15), false },
-    { twips(5520, 240, 15, 375), false },
-    { twips(5220, 600, 615, 615), true }, // the head: a circle centred in its box
-    { twips(5160, 1200, 735, 855), true },
-    { twips(4680, 1560, 495, 15), false },
-    { twips(5880, 1560, 495, 15), false },
-    { twips(5280, 1920, 15, 615), false },
-    { twips(5760, 1920, 15, 615), false },
-} };
+const std::array<PieceBox, 10> pieceBoxes {{
+    {twips(3000, 3240, 3375, 15), false},
+    {twips(3720, 240, 15, 3015), false},
+    {twips(3240, 240, 2655, 15), false},
+    {twips(5520, 240, 15, 375), false},
+    {twips(5220, 600, 615, 615), true}, // the head: a circle centred in its box
+    {twips(5160, 1200, 735, 855), true},
+    {twips(4680, 1560, 495, 15), false},
+    {twips(5880, 1560, 495, 15), false},
+    {twips(5280, 1920, 15, 615), false},
+    {twips(5760, 1920, 15, 615), false},
+}};
 
 /// The bounding box of the pixels drawn in \a color.
 QRect inkBounds(const QImage &image, const QColor &color)
@@ -86,6 +81,8 @@ private slots:
     void menusHoldTheirItemsInOrder();
     void focusStartsOnAAndTabWalksTheAlphabet();
     void keyboardLettersGuessNothing();
+    void focusedButtonGuessesOnSpaceOrEnter_data();
+    void focusedButtonGuessesOnSpaceOrEnter();
     void f2StartsANewGame();
     void wholeGameLostOnTheTenthMiss();
     void wholeGameWonAfterNineMisses();
@@ -122,7 +119,7 @@ void TestMainWindow::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     TestLists::writeAll(*m_dir);
-    m_random = std::make_unique<FixedRandom>(QList<double> { drawFor(0, 20) });
+    m_random = std::make_unique<FixedRandom>(QList<double> {drawFor(0, 20)});
     m_game = std::make_unique<Game>(m_dir->path(), *m_random);
     m_window = new Wirlep(*m_game);
     m_window->load();
@@ -153,7 +150,7 @@ void TestMainWindow::letterButtonsSitInFourStaggeredRows_data()
     QTest::addColumn<char>("letter");
     QTest::addColumn<QRect>("box");
     // Rows of 7, 6, 7 and 6 buttons; the short rows start 120 further right.
-    const std::array<int, 4> rowLength { 7, 6, 7, 6 };
+    const std::array<int, 4> rowLength {7, 6, 7, 6};
     char letter = 'a';
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < rowLength[std::size_t(row)]; ++column, ++letter) {
@@ -209,12 +206,12 @@ void TestMainWindow::menusHoldTheirItemsInOrder()
         }
     }
     QCOMPARE(titles,
-             (QStringList { "menuBestand=Bestand", "menuWoord=Woord", "menuNiveau=Niveau",
-                            "menuHelp_knop=Help" }));
+             (QStringList {"menuBestand=Bestand", "menuWoord=Woord", "menuNiveau=Niveau",
+                           "menuHelp_knop=Help"}));
     QCOMPARE(items,
-             (QStringList { "menuNieuw=Nieuw [F2]", "menuSluiten=Sluiten", "menuInvul=Invullen",
-                            "menuMakkelijk=Makkelijk", "menuNormaal=Normaal *",
-                            "menuMoeilijk=Moeilijk", "menuHelp=Help [F1]", "Menuinfo=Info" }));
+             (QStringList {"menuNieuw=Nieuw [F2]", "menuSluiten=Sluiten", "menuInvul=Invullen",
+                           "menuMakkelijk=Makkelijk", "menuNormaal=Normaal *",
+                           "menuMoeilijk=Moeilijk", "menuHelp=Help [F1]", "Menuinfo=Info"}));
 }
 
 void TestMainWindow::focusStartsOnAAndTabWalksTheAlphabet()
@@ -238,9 +235,24 @@ void TestMainWindow::keyboardLettersGuessNothing()
     QCOMPARE(galg()->shownCount(), 0);
     for (char letter = 'a'; letter <= 'z'; ++letter)
         QVERIFY(button(letter)->isEnabled());
-    // Space on the focused button is a click, as a player expects.
-    QTest::keyClick(button('a'), Qt::Key_Space);
-    QVERIFY(!button('a')->isEnabled());
+}
+
+void TestMainWindow::focusedButtonGuessesOnSpaceOrEnter_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::newRow("Space") << Qt::Key_Space;
+    QTest::newRow("Return") << Qt::Key_Return;
+    QTest::newRow("Enter") << Qt::Key_Enter;
+}
+
+void TestMainWindow::focusedButtonGuessesOnSpaceOrEnter()
+{
+    QFETCH(Qt::Key, key);
+    button('q')->setFocus();
+    QTest::keyClick(button('q'), key);
+    QVERIFY(!button('q')->isEnabled());
+    QCOMPARE(galg()->shownCount(), 1);
+    QCOMPARE(QApplication::focusWidget(), button('r')); // on to the next letter
 }
 
 void TestMainWindow::f2StartsANewGame()
@@ -248,7 +260,7 @@ void TestMainWindow::f2StartsANewGame()
     click('q');
     click('x');
     QCOMPARE(galg()->shownCount(), 2);
-    m_random->setDraws({ drawFor(22, 25) });
+    m_random->setDraws({drawFor(22, 25)});
     QTest::keyClick(m_window, Qt::Key_F2);
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaalw"));
     QCOMPARE(galg()->shownCount(), 0);
@@ -261,7 +273,7 @@ void TestMainWindow::wholeGameLostOnTheTenthMiss()
     MessageCatcher catcher;
     int piecesWhileOpen = -1;
     catcher.whileOpen = [&](QMessageBox *) { piecesWhileOpen = galg()->shownCount(); };
-    m_random->setDraws({ drawFor(1, 20) });
+    m_random->setDraws({drawFor(1, 20)});
     const QString misses = QStringLiteral("bcdfghijkq");
     for (int i = 0; i < misses.size(); ++i) {
         click(char(misses[i].unicode()));
@@ -287,18 +299,18 @@ void TestMainWindow::wholeGameLostOnTheTenthMiss()
 void TestMainWindow::wholeGameWonAfterNineMisses()
 {
     MessageCatcher catcher;
-    m_random->setDraws({ drawFor(5, 20) });
-    for (const char letter : { 'b', 'c', 'd', 'f', 'g', 'h', 'i', 'j', 'k' })
+    m_random->setDraws({drawFor(5, 20)});
+    for (const char letter : {'b', 'c', 'd', 'f', 'g', 'h', 'i', 'j', 'k'})
         click(letter);
     QCOMPARE(galg()->shownCount(), 9);
-    for (const char letter : { 'n', 'o', 'r', 'm' })
+    for (const char letter : {'n', 'o', 'r', 'm'})
         click(letter);
     QCOMPARE(lblzoek()->text(), QStringLiteral("norm----"));
     click('a');
     QCOMPARE(lblzoek()->text(), QStringLiteral("normaa-a"));
     QVERIFY(catcher.seen.isEmpty());
     click('l');
-    QCOMPARE(catcher.texts(), QStringList { QStringLiteral("Gefeliciteerd, u heeft gewonnen!!") });
+    QCOMPARE(catcher.texts(), QStringList {QStringLiteral("Gefeliciteerd, u heeft gewonnen!!")});
     QCOMPARE(catcher.seen.first().title, QStringLiteral("Wirlep"));
     QCOMPARE(galg()->shownCount(), 0);
     for (char letter = 'a'; letter <= 'z'; ++letter)
@@ -311,7 +323,7 @@ void TestMainWindow::levelChangeMidGameKeepsTheBoard()
     click('q');
     click('x');
     click('z');
-    m_random->setDraws({ drawFor(4, 20) });
+    m_random->setDraws({drawFor(4, 20)});
     action("menuMoeilijk")->trigger();
     QCOMPARE(m_game->currentWord(), QStringLiteral("moeilijke"));
     QCOMPARE(galg()->shownCount(), 3);
@@ -363,7 +375,7 @@ void TestMainWindow::eachPieceDrawsExactlyItsBox_data()
 {
     QTest::addColumn<int>("piece");
     QTest::addColumn<qreal>("scale");
-    for (const qreal scale : { 1.0, 2.0 })
+    for (const qreal scale : {1.0, 2.0})
         for (int i = 0; i < 10; ++i)
             QTest::addRow("piece %d at %gx", i, scale) << i << scale;
 }
@@ -405,8 +417,8 @@ void TestMainWindow::fullFigureHangsTogether()
     const QColor ink = galg()->palette().color(QPalette::WindowText);
     // Where the pieces meet, both are drawn: post on ground, post under beam,
     // rope into head, head into body, legs from inside the body.
-    const QList<QPoint> joints { { 248, 216 }, { 248, 16 },  { 368, 40 },
-                                 { 368, 80 },  { 352, 128 }, { 384, 128 } };
+    const QList<QPoint> joints {{248, 216}, {248, 16},  {368, 40},
+                                {368, 80},  {352, 128}, {384, 128}};
     for (const QPoint &joint : joints)
         QVERIFY2(image.pixelColor(joint) == ink,
                  qPrintable(QStringLiteral("%1,%2").arg(joint.x()).arg(joint.y())));
@@ -445,7 +457,7 @@ void TestMainWindow::screenReaderCanFollowTheGame()
 void TestMainWindow::everyShippedWordFitsTheLabel()
 {
     const QFontMetrics metrics(lblzoek()->font());
-    for (const char *name : { "makkelijk.txt", "normaal.txt", "moeilijk.txt" }) {
+    for (const char *name : {"makkelijk.txt", "normaal.txt", "moeilijk.txt"}) {
         QFile file(QStringLiteral(WIRLEP_DATA_DIR "/") + QLatin1StringView(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
         for (const QString &word : QString::fromLatin1(file.readAll()).split("\r\n")) {

@@ -8,6 +8,7 @@
 #include "Invul.h"
 #include "MessageCatcher.h"
 #include "TestLists.h"
+#include "TestTwips.h"
 #include "Texts.h"
 #include "Windows.h"
 #include "Wirlep.h"
@@ -23,11 +24,6 @@
 using TestLists::drawFor;
 
 namespace {
-
-QRect twips(int left, int top, int width, int height)
-{
-    return { left / 15, top / 15, width / 15, height / 15 };
-}
 
 /// The program's windows on screen: while one is, the program runs.
 int visibleWindows()
@@ -80,6 +76,7 @@ private slots:
 
     void invulOpensEmptyWithTheCursorInTheTextBox();
     void invulIgnoresEnterAndEscape();
+    void enterPressesTheFocusedButton();
     void okPlaysTheWordAsTyped_data();
     void okPlaysTheWordAsTyped();
     void okRefusesMoreThanFiftyCharacters();
@@ -101,6 +98,14 @@ private slots:
 
 private:
     Wirlep *main() const { return m_windows->mainWindow(); }
+    std::unique_ptr<QWidget> makeWindow(const QString &name) const
+    {
+        if (name == "Invul")
+            return std::make_unique<Invul>();
+        if (name == "Help")
+            return std::make_unique<Help>(main());
+        return std::make_unique<Info>();
+    }
     QAction *action(const char *name) const
     {
         return main()->findChild<QAction *>(QLatin1StringView(name));
@@ -129,7 +134,7 @@ void TestWindows::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     TestLists::writeAll(*m_dir);
-    m_random = std::make_unique<FixedRandom>(QList<double> { drawFor(0, 20) });
+    m_random = std::make_unique<FixedRandom>(QList<double> {drawFor(0, 20)});
     m_game = std::make_unique<Game>(m_dir->path(), *m_random);
     m_windows = std::make_unique<Windows>(*m_game);
     QVERIFY(QTest::qWaitForWindowExposed(m_windows->showMainWindow()));
@@ -181,13 +186,7 @@ void TestWindows::controlsSitInTheirBoxes()
     QFETCH(QString, window);
     QFETCH(QString, control);
     QFETCH(QRect, box);
-    std::unique_ptr<QWidget> shown;
-    if (window == "Invul")
-        shown = std::make_unique<Invul>();
-    else if (window == "Help")
-        shown = std::make_unique<Help>(main());
-    else
-        shown = std::make_unique<Info>();
+    const std::unique_ptr<QWidget> shown = makeWindow(window);
     QWidget *widget = shown->findChild<QWidget *>(control);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), box);
@@ -213,13 +212,7 @@ void TestWindows::windowsHaveTheirTitlesAndFixedSizes()
     QFETCH(QString, window);
     QFETCH(QString, title);
     QFETCH(QSize, client);
-    std::unique_ptr<QWidget> shown;
-    if (window == "Invul")
-        shown = std::make_unique<Invul>();
-    else if (window == "Help")
-        shown = std::make_unique<Help>(main());
-    else
-        shown = std::make_unique<Info>();
+    const std::unique_ptr<QWidget> shown = makeWindow(window);
     QCOMPARE(shown->objectName(), window);
     QCOMPARE(shown->windowTitle(), title);
     QCOMPARE(shown->size(), client);
@@ -252,11 +245,21 @@ void TestWindows::invulIgnoresEnterAndEscape()
 {
     Invul *dialog = openInvul();
     QTest::keyClicks(dialog->textBox(), QStringLiteral("kaas"));
-    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
         QTest::keyClick(dialog->textBox(), key);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->textBox()->text(), QStringLiteral("kaas"));
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaala"));
+}
+
+void TestWindows::enterPressesTheFocusedButton()
+{
+    Invul *dialog = openInvul();
+    QTest::keyClicks(dialog->textBox(), QStringLiteral("kaas"));
+    QTest::keyClick(dialog->textBox(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!m_windows->invul());
+    QCOMPARE(m_game->currentWord(), QStringLiteral("kaas"));
 }
 
 void TestWindows::okPlaysTheWordAsTyped_data()
@@ -302,7 +305,7 @@ void TestWindows::okRefusesMoreThanFiftyCharacters()
     MessageCatcher catcher;
     clickOk(dialog);
     QCOMPARE(catcher.texts(),
-             QStringList { QStringLiteral("Een woord mag hoogstens 50 tekens hebben.") });
+             QStringList {QStringLiteral("Een woord mag hoogstens 50 tekens hebben.")});
     QCOMPARE(catcher.seen.first().title, QStringLiteral("Wirlep"));
     QCOMPARE(catcher.seen.first().modality, Qt::ApplicationModal);
     QCOMPARE(m_windows->invul(), dialog);
@@ -343,19 +346,25 @@ void TestWindows::helpShowsItsTextAndPictures()
     QCOMPARE(child<QLabel>(&help, "Label1")->text(), QStringLiteral("De helpfunctie"));
     QCOMPARE(child<QLabel>(&help, "Label1")->font().weight(), QFont::Bold);
     QVERIFY(child<QLabel>(&help, "Label1")->alignment() & Qt::AlignHCenter);
-    QVERIFY(child<QLabel>(&help, "Label2")
-                ->text()
-                .startsWith(QStringLiteral("Ga in het menu naar \"Bestand\" U ziet daar")));
+    QCOMPARE(child<QLabel>(&help, "Label2")->text(),
+             QStringLiteral("Ga in het menu naar \"Bestand\" U ziet daar twee mogelijkheden "
+                            "\"Nieuw\" en \"Sluiten\". De naam zegt het eigenlijk al met \"Nieuw\" "
+                            "komt er een nieuw woord en kunt u opnieuw beginnen. Met \"Sluiten\" "
+                            "sluit u het programma af."));
+    QCOMPARE(
+        child<QLabel>(&help, "Label3")->text(),
+        QStringLiteral("Met het menu \"Niveau\" kunt u uw gewenste niveau kiezen. De keuzes "
+                       "zijn Makkelijk, Normaal en Moeilijk. Standaard staat dit op Normaal."));
     QCOMPARE(child<QLabel>(&help, "Label4")->text(),
              QStringLiteral("Met \"Woord invullen\" in het menu \"Woord\" kunt u een gewenst woord "
                             "invullen wat uw tegenstander moet raden."));
-    for (const char *name : { "Label2", "Label3", "Label4" }) {
+    for (const char *name : {"Label2", "Label3", "Label4"}) {
         QLabel *paragraph = child<QLabel>(&help, name);
         QVERIFY(paragraph->wordWrap());
         // The whole paragraph fits its box.
         QVERIFY2(paragraph->heightForWidth(paragraph->width()) <= paragraph->height(), name);
     }
-    for (const char *name : { "Image1", "Image2" }) {
+    for (const char *name : {"Image1", "Image2"}) {
         const QPixmap picture = child<QLabel>(&help, name)->pixmap();
         QCOMPARE(picture.size(), QSize(35, 37));
     }
@@ -448,7 +457,7 @@ void TestWindows::sluitenInTheDialogLoadsTheMainWindowAgain()
     Invul *dialog = openInvul();
     main()->close();
     QVERIFY(!m_windows->mainWindow());
-    m_random->setDraws({ drawFor(6, 20) });
+    m_random->setDraws({drawFor(6, 20)});
     QTest::mouseClick(child<QPushButton>(dialog, "cmd_sluiten"), Qt::LeftButton);
     Wirlep *reloaded = m_windows->mainWindow();
     QVERIFY(reloaded);
@@ -476,7 +485,7 @@ void TestWindows::okInTheDialogLoadsAndShowsTheMainWindow()
 void TestWindows::windowsCloseCleanlyInAnyOrder_data()
 {
     QTest::addColumn<QStringList>("order");
-    const QStringList windows { "main", "invul", "info" };
+    const QStringList windows {"main", "invul", "info"};
     QStringList order = windows;
     std::sort(order.begin(), order.end());
     do {

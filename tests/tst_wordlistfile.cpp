@@ -59,17 +59,17 @@ void TestWordListFile::linesEndAtEveryKindOfBreak_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("empty file") << QByteArray() << QStringList {};
-    QTest::newRow("one word, no break") << QByteArray("kaas") << QStringList { "kaas" };
-    QTest::newRow("CR LF") << QByteArray("kaas\r\nboom") << QStringList { "kaas", "boom" };
-    QTest::newRow("lone CR") << QByteArray("kaas\rboom") << QStringList { "kaas", "boom" };
-    QTest::newRow("lone LF") << QByteArray("kaas\nboom") << QStringList { "kaas", "boom" };
-    QTest::newRow("mixed") << QByteArray("a\r\nb\rc\nd") << QStringList { "a", "b", "c", "d" };
-    QTest::newRow("final break adds no word") << QByteArray("kaas\r\n") << QStringList { "kaas" };
+    QTest::newRow("one word, no break") << QByteArray("kaas") << QStringList {"kaas"};
+    QTest::newRow("CR LF") << QByteArray("kaas\r\nboom") << QStringList {"kaas", "boom"};
+    QTest::newRow("lone CR") << QByteArray("kaas\rboom") << QStringList {"kaas", "boom"};
+    QTest::newRow("lone LF") << QByteArray("kaas\nboom") << QStringList {"kaas", "boom"};
+    QTest::newRow("mixed") << QByteArray("a\r\nb\rc\nd") << QStringList {"a", "b", "c", "d"};
+    QTest::newRow("final break adds no word") << QByteArray("kaas\r\n") << QStringList {"kaas"};
     QTest::newRow("empty lines count")
-        << QByteArray("a\r\n\r\nb\r\n\r\n") << QStringList { "a", "", "b", "" };
-    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList { "a", "", "b" };
-    QTest::newRow("only a break") << QByteArray("\r\n") << QStringList { "" };
-    QTest::newRow("no trimming") << QByteArray(" ja \r\nx y") << QStringList { " ja ", "x y" };
+        << QByteArray("a\r\n\r\nb\r\n\r\n") << QStringList {"a", "", "b", ""};
+    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList {"a", "", "b"};
+    QTest::newRow("only a break") << QByteArray("\r\n") << QStringList {""};
+    QTest::newRow("no trimming") << QByteArray(" ja \r\nx y") << QStringList {" ja ", "x y"};
 }
 
 void TestWordListFile::linesEndAtEveryKindOfBreak()
@@ -87,16 +87,16 @@ void TestWordListFile::decodesUtf8OrWindows1252_data()
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9\r\nre\xC3\xAB"
                                          "el")
-                           << QStringList { QStringLiteral("café"), QStringLiteral("reëel") };
+                           << QStringList {QStringLiteral("café"), QStringLiteral("reëel")};
     QTest::newRow("byte-order mark dropped")
-        << QByteArray("\xEF\xBB\xBFkaas\r\nboom") << QStringList { "kaas", "boom" };
+        << QByteArray("\xEF\xBB\xBFkaas\r\nboom") << QStringList {"kaas", "boom"};
     QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\n\x80uro\r\n\x93x\x94")
-                                  << QStringList { QStringLiteral("café"), QStringLiteral("€uro"),
-                                                   QStringLiteral("“x”") };
+                                  << QStringList {QStringLiteral("café"), QStringLiteral("€uro"),
+                                                  QStringLiteral("“x”")};
     QTest::newRow("one bad byte makes the whole file Windows-1252")
         << QByteArray("caf\xC3\xA9\r\nna\xEF"
                       "ve")
-        << QStringList { QStringLiteral("cafÃ©"), QStringLiteral("naïve") };
+        << QStringList {QStringLiteral("cafÃ©"), QStringLiteral("naïve")};
 }
 
 void TestWordListFile::decodesUtf8OrWindows1252()
@@ -129,6 +129,10 @@ void TestWordListFile::lineLimitIsFiftyCharacters_data()
         << QByteArray("\xF0\x9F\x87\xB3\xF0\x9F\x87\xB1").repeated(50) << true;
     QTest::newRow("51 flags") << QByteArray("\xF0\x9F\x87\xB3\xF0\x9F\x87\xB1").repeated(51)
                               << false;
+    const QByteArray family(
+        "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
+    QTest::newRow("50 family emoji, 18 bytes each") << family.repeated(50) << true;
+    QTest::newRow("51 family emoji") << family.repeated(51) << false;
     QTest::newRow("a million bytes") << QByteArray(1'000'000, 'a') << false;
 }
 

@@ -8,7 +8,7 @@ namespace Fonts {
 QFont verdana()
 {
     QFont font;
-    font.setFamilies({ QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans") });
+    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(15.75);
     font.setWeight(QFont::Normal);
     return font;
@@ -17,9 +17,9 @@ QFont verdana()
 QFont msSansSerif()
 {
     QFont font;
-    font.setFamilies({ QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                       QStringLiteral("DejaVu Sans") });
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Normal);
     return font;

@@ -14,7 +14,8 @@ QFont verdana();
 QFont msSansSerif();
 
 /// \a font, made smaller where needed (down to 6 point) so that \a text fits
-/// \a width: a long typed word still shows every position.
+/// \a width: the mask of a long typed word still shows every position. Past
+/// that size, text too wide is cut off.
 QFont fitting(QFont font, const QString &text, int width);
 
 } // namespace Fonts

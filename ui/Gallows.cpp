@@ -39,8 +39,8 @@ void outlineEllipse(QPainter &painter, const QRect &box, const QColor &color)
 QRect circleIn(const QRect &box)
 {
     const int diameter = std::min(box.width(), box.height());
-    return { box.left() + (box.width() - diameter) / 2, box.top() + (box.height() - diameter) / 2,
-             diameter, diameter };
+    return {box.left() + (box.width() - diameter) / 2, box.top() + (box.height() - diameter) / 2,
+            diameter, diameter};
 }
 
 } // namespace

@@ -34,9 +34,9 @@ Help::Help(QWidget *owner)
     title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     for (const auto &[text, box, name] :
-         { std::tuple { Texts::helpBestand, Layout::Help::label2, "Label2" },
-           std::tuple { Texts::helpNiveau, Layout::Help::label3, "Label3" },
-           std::tuple { Texts::helpWoord, Layout::Help::label4, "Label4" } }) {
+         {std::tuple {Texts::helpBestand, Layout::Help::label2, "Label2"},
+          std::tuple {Texts::helpNiveau, Layout::Help::label3, "Label3"},
+          std::tuple {Texts::helpWoord, Layout::Help::label4, "Label4"}}) {
         QLabel *paragraph = addText(text, box.toPixels(), name);
         paragraph->setWordWrap(true);
     }

@@ -38,11 +38,15 @@ Invul::Invul(QWidget *parent)
     auto *ok = new QPushButton(Texts::invulOk, this);
     ok->setObjectName(QStringLiteral("cmd_ok"));
     ok->setGeometry(Layout::Invul::cmdOk.toPixels());
+    // Enter presses the button that has the focus; in the text box it does
+    // nothing, since this window has no default button.
+    ok->setAutoDefault(true);
     connect(ok, &QPushButton::clicked, this, &Invul::cmd_ok_Click);
 
     auto *sluiten = new QPushButton(Texts::invulSluiten, this);
     sluiten->setObjectName(QStringLiteral("cmd_sluiten"));
     sluiten->setGeometry(Layout::Invul::cmdSluiten.toPixels());
+    sluiten->setAutoDefault(true);
     connect(sluiten, &QPushButton::clicked, this, &Invul::cmd_sluiten_Click);
 
     setTabOrder(txtInvul, ok);

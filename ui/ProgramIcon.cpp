@@ -5,7 +5,7 @@ namespace ProgramIcon {
 QIcon icon()
 {
     QIcon icon;
-    for (const int size : { 16, 32, 48, 64, 128, 256 })
+    for (const int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/wirlep-%1.png").arg(size), QSize(size, size));
     return icon;
 }

@@ -25,8 +25,8 @@ struct Box
 
     constexpr QRect toPixels() const
     {
-        return { Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                 Twips::toPixels(height) };
+        return {Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                Twips::toPixels(height)};
     }
 };
 
@@ -36,7 +36,7 @@ struct Area
     int width;
     int height;
 
-    constexpr QSize toPixels() const { return { Twips::toPixels(width), Twips::toPixels(height) }; }
+    constexpr QSize toPixels() const { return {Twips::toPixels(width), Twips::toPixels(height)}; }
 };
 
 } // namespace Twips

@@ -7,7 +7,7 @@
 namespace {
 
 /// A closed window lingers until Qt deletes it; it counts as gone.
-template<class Window> Window *open(const QPointer<Window> &window)
+template<class Window> Window *ifShown(const QPointer<Window> &window)
 {
     return window && window->isVisible() ? window.data() : nullptr;
 }
@@ -35,17 +35,17 @@ Windows::~Windows()
 
 Wirlep *Windows::mainWindow() const
 {
-    return open(m_main);
+    return ifShown(m_main);
 }
 
 Invul *Windows::invul() const
 {
-    return open(m_invul);
+    return ifShown(m_invul);
 }
 
 Info *Windows::info() const
 {
-    return open(m_info);
+    return ifShown(m_info);
 }
 
 Wirlep *Windows::loadMainWindow()

@@ -98,7 +98,9 @@ void Wirlep::createLetterButtons(QWidget *client)
         button->setGeometry(QRect(QPoint(Twips::toPixels(Layout::Main::letters[i][0]),
                                          Twips::toPixels(Layout::Main::letters[i][1])),
                                   size));
-        button->setAutoDefault(false);
+        // Enter on the focused button guesses, as Space does. Outside a
+        // dialog there is no default button for Enter to press instead.
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this,
                 [this, letter] { m_game.letter_Click(letter); });
         if (previous)

@@ -65,5 +65,5 @@ private:
     std::array<QAction *, 3> m_levelItems {};
     /// The check marks as the game set them; a triggered item toggles its
     /// own mark, which must not outlast the click.
-    std::array<bool, 3> m_levelChecked { false, true, false };
+    std::array<bool, 3> m_levelChecked {false, true, false};
 };
