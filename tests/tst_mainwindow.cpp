@@ -4,6 +4,7 @@
 #include "Gallows.h"
 #include "Game.h"
 #include "MessageCatcher.h"
+#include "ProgramIcon.h"
 #include "TestLists.h"
 #include "TestTwips.h"
 #include "Texts.h"
@@ -96,6 +97,7 @@ private slots:
     void line1RunsAlongTheTop();
     void screenReaderCanFollowTheGame();
     void everyShippedWordFitsTheLabel();
+    void programIconComesInItsSizes();
     void longTypedWordShowsEveryPosition_data();
     void longTypedWordShowsEveryPosition();
 
@@ -490,6 +492,17 @@ void TestMainWindow::longTypedWordShowsEveryPosition()
     // A new short word is shown at full size again.
     m_window->setLblWoordCaption(QStringLiteral("kaas"));
     QCOMPARE(lblzoek()->font().pointSizeF(), 15.75);
+}
+
+void TestMainWindow::programIconComesInItsSizes()
+{
+    const QIcon icon = ProgramIcon::icon();
+    QCOMPARE(icon.availableSizes(), (QList<QSize> {{16, 16}, {32, 32}, {48, 48}}));
+    for (const QSize &size : icon.availableSizes()) {
+        const QImage image = icon.pixmap(size).toImage();
+        QCOMPARE(image.size(), size);
+        QCOMPARE(qAlpha(image.pixel(0, size.height() - 1)), 0); // transparent around the body
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
