@@ -17,6 +17,8 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   # packaging: desktop file and AppStream checks, the Debian package, Windows resources
   desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64
+  # fuzzing (clang with libFuzzer), Valgrind, and the benchmarks
+  clang libclang-rt-14-dev valgrind libbenchmark-dev libx11-dev libxdamage-dev
 )
 
 missing=()
