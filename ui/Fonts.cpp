@@ -1,28 +1,50 @@
 #include "Fonts.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStringList>
 
 namespace Fonts {
 
-QFont verdana()
+namespace {
+
+/// The first of \a families that is installed. Naming just that one spares
+/// the font system a fruitless search for each missing name, which would
+/// cost more than the rest of the window's start-up.
+QString firstInstalled(const QStringList &families)
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(15.75);
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &family : families) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return family;
+    }
+    return families.last();
+}
+
+QFont font(const QString &family, qreal pointSize)
+{
+    QFont font(family);
+    font.setPointSizeF(pointSize);
     font.setWeight(QFont::Normal);
     return font;
 }
 
+} // namespace
+
+QFont verdana()
+{
+    static const QString family
+        = firstInstalled({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    return font(family, 15.75);
+}
+
 QFont msSansSerif()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8.25);
-    font.setWeight(QFont::Normal);
-    return font;
+    static const QString family
+        = firstInstalled({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                          QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                          QStringLiteral("DejaVu Sans")});
+    return font(family, 8.25);
 }
 
 QFont fitting(QFont font, const QString &text, int width)
