@@ -14,11 +14,11 @@ packages=(
   # the word lists are checked against Debian's Dutch dictionary
   wdutch
   # the end-to-end tests play the real program in a virtual X display
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick libx11-dev
   # packaging: desktop file and AppStream checks, the Debian package, Windows resources
   desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64
   # fuzzing (clang with libFuzzer), Valgrind, and the benchmarks
-  clang libclang-rt-14-dev valgrind libbenchmark-dev libx11-dev libxdamage-dev
+  clang libclang-rt-14-dev valgrind libbenchmark-dev libxdamage-dev
 )
 
 missing=()
