@@ -19,6 +19,7 @@ public:
         QMessageBox::Icon icon;
         int buttons;
         Qt::WindowModality modality;
+        Qt::TextFormat format;
         QString accessibleText;
     };
 
@@ -48,7 +49,7 @@ private:
         if (!box || !box->isVisible())
             return;
         seen.append({box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()),
-                     box->windowModality(), accessibleText(box)});
+                     box->windowModality(), box->textFormat(), accessibleText(box)});
         if (whileOpen)
             whileOpen(box);
         box->button(QMessageBox::Ok)->click();

@@ -287,6 +287,7 @@ void TestMainWindow::wholeGameLostOnTheTenthMiss()
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, 1);
     QCOMPARE(box.modality, Qt::ApplicationModal);
+    QCOMPARE(box.format, Qt::PlainText); // a typed "<b>" is shown, not obeyed
     QVERIFY(box.accessibleText.contains(box.text));
     QCOMPARE(piecesWhileOpen, 10);
     QCOMPARE(galg()->shownCount(), 0);

@@ -93,6 +93,9 @@ void TestWordListFile::decodesUtf8OrWindows1252_data()
     QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\n\x80uro\r\n\x93x\x94")
                                   << QStringList {QStringLiteral("café"), QStringLiteral("€uro"),
                                                   QStringLiteral("“x”")};
+    QTest::newRow("binary") << QByteArray("\x00\x01\xFF\r\n\x89PNG", 9)
+                            << QStringList {QStringLiteral("\u0000\u0001ÿ"),
+                                            QStringLiteral("‰PNG")};
     QTest::newRow("one bad byte makes the whole file Windows-1252")
         << QByteArray("caf\xC3\xA9\r\nna\xEF"
                       "ve")
