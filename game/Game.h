@@ -66,10 +66,9 @@ public:
     /// The masked word: one "-" or revealed letter per position.
     QString mask() const;
 
+private:
     /// Where \a level's list lies.
     QString wordListPath(Level level) const;
-
-private:
     /// Fills the list from \a level's file; on failure tells the player and
     /// changes no slot.
     bool loadWordList(Level level);

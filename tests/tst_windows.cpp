@@ -430,7 +430,7 @@ void TestWindows::infoOpensOnceWithOneLine()
         infos += qobject_cast<Info *>(window) && window->isVisible();
     QCOMPARE(infos, 1);
     QLabel *credit = child<QLabel>(info, "Label1");
-    QVERIFY(credit->text().contains(QStringLiteral("Wirlep")));
+    QVERIFY(credit->text().startsWith(QStringLiteral("Wirlep 1.00")));
     QVERIFY(!credit->wordWrap());
     // One line, all of it inside the visible part of the window.
     QVERIFY(credit->fontMetrics().horizontalAdvance(credit->text()) <= info->width() - credit->x());
