@@ -55,7 +55,7 @@ desktop_id=$5
 shift 5
 word_lists=("$@")
 
-for tool in dpkg-deb dpkg-shlibdeps xvfb-run xdotool; do
+for tool in dpkg-deb dpkg-shlibdeps file xvfb-run xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
 

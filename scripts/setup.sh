@@ -16,7 +16,7 @@ packages=(
   # the end-to-end tests play the real program in a virtual X display
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
   # packaging: desktop file and AppStream checks, the Debian package, Windows resources
-  desktop-file-utils appstream dpkg-dev binutils-mingw-w64-x86-64
+  desktop-file-utils appstream dpkg-dev file binutils-mingw-w64-x86-64
   # fuzzing (clang with libFuzzer), Valgrind, and the benchmarks
   clang libclang-rt-dev valgrind libbenchmark-dev libxdamage-dev
 )
