@@ -33,6 +33,7 @@ Wirlep::Wirlep(Game &game, QWidget *parent)
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose);
+
     auto *client = new QWidget(this);
     // The window's font is for its controls; the menu bar keeps the system's.
     client->setFont(Fonts::verdana());
