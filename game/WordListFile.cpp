@@ -92,16 +92,24 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
-QStringList decode(QList<QByteArray> lines)
+constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
+
+/// Decodes the lines read after a byte-order mark (\a hadBom) or from the
+/// start of the file. Only that one mark is dropped, and only from UTF-8:
+/// a U+FEFF inside the text belongs to its line.
+QStringList decode(QList<QByteArray> lines, bool hadBom)
 {
     QStringList words;
     words.reserve(lines.size());
     if (isValidUtf8(lines)) {
-        if (!lines.isEmpty() && lines.first().startsWith("\xEF\xBB\xBF"))
-            lines.first().remove(0, 3);
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless
+                                | QStringDecoder::Flag::ConvertInitialBom);
         for (const QByteArray &line : std::as_const(lines))
-            words.append(QString::fromUtf8(line));
+            words.append(utf8.decode(line));
     } else {
+        if (hadBom)
+            lines.first().prepend(utf8Bom);
         for (const QByteArray &line : std::as_const(lines))
             words.append(decodeWindows1252(line));
     }
@@ -112,6 +120,12 @@ QStringList decode(QList<QByteArray> lines)
 
 WordListRead read(QIODevice &device, const QString &name)
 {
+    // The mark goes before the lines are split, so that a file holding only
+    // the mark, as an editor saves an empty UTF-8 file, has no lines at all.
+    const bool hadBom = device.peek(utf8Bom.size()) == utf8Bom;
+    if (hadBom)
+        device.skip(utf8Bom.size());
+
     QList<QByteArray> raw;
     bool readFailed = false;
     if (const int longLine = readRawLines(device, raw, readFailed))
@@ -119,7 +133,7 @@ WordListRead read(QIODevice &device, const QString &name)
     if (readFailed)
         return {{}, failure(name, Texts::reasonReadError.arg(device.errorString()))};
 
-    QStringList words = decode(std::move(raw));
+    QStringList words = decode(std::move(raw), hadBom);
     for (qsizetype i = 0; i < words.size(); ++i) {
         if (!Word::fits(words[i]))
             return {{}, failure(name, Texts::reasonLineTooLong.arg(i + 1).arg(Word::maxLength))};
@@ -136,12 +150,14 @@ WordListRead read(const QString &path)
     if (info.isDir())
         return {{}, failure(name, Texts::reasonDirectory)};
 
+    // A refused open reports only a generic error with the system's text;
+    // asking first gives the player the reason in Dutch.
+    if (!info.isReadable())
+        return {{}, failure(name, Texts::reasonNoAccess)};
+
     QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (file.error() == QFileDevice::PermissionsError)
-            return {{}, failure(name, Texts::reasonNoAccess)};
+    if (!file.open(QIODevice::ReadOnly))
         return {{}, failure(name, Texts::reasonReadError.arg(file.errorString()))};
-    }
     return read(file, name);
 }
 

@@ -24,8 +24,9 @@ inline constexpr int maxLines = 26;
 
 /// A line longer than this many bytes is too long whatever its encoding. It
 /// bounds what is read before a line can be decoded and counted: fifty
-/// characters of up to 40 bytes each (family emoji, flags) stay within it.
-inline constexpr qsizetype maxLineBytes = 2048;
+/// characters of up to 81 bytes each stay within it, and the longest emoji
+/// (a family of four with skin tones) takes 41.
+inline constexpr qsizetype maxLineBytes = 4096;
 
 /// Reads the word list at \a path. The error names the full path.
 WordListRead read(const QString &path);

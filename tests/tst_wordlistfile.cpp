@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,6 +91,16 @@ void TestWordListFile::decodesUtf8OrWindows1252_data()
                            << QStringList {QStringLiteral("café"), QStringLiteral("reëel")};
     QTest::newRow("byte-order mark dropped")
         << QByteArray("\xEF\xBB\xBFkaas\r\nboom") << QStringList {"kaas", "boom"};
+    QTest::newRow("only a byte-order mark") << QByteArray("\xEF\xBB\xBF") << QStringList {};
+    QTest::newRow("byte-order mark, then a break")
+        << QByteArray("\xEF\xBB\xBF\r\nkaas") << QStringList {"", "kaas"};
+    QTest::newRow("a later U+FEFF belongs to its line")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFkaas\r\n\xEF\xBB\xBF"
+                      "boom")
+        << QStringList {QStringLiteral("\uFEFFkaas"), QStringLiteral("\uFEFFboom")};
+    QTest::newRow("a mark before Windows-1252 is text") << QByteArray("\xEF\xBB\xBF"
+                                                                      "caf\xE9")
+                                                        << QStringList {QStringLiteral("ï»¿café")};
     QTest::newRow("Windows-1252") << QByteArray("caf\xE9\r\n\x80uro\r\n\x93x\x94")
                                   << QStringList {QStringLiteral("café"), QStringLiteral("€uro"),
                                                   QStringLiteral("“x”")};
@@ -136,6 +147,12 @@ void TestWordListFile::lineLimitIsFiftyCharacters_data()
         "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
     QTest::newRow("50 family emoji, 18 bytes each") << family.repeated(50) << true;
     QTest::newRow("51 family emoji") << family.repeated(51) << false;
+    // A man, a woman, a girl and a boy, each with a skin tone: 41 bytes.
+    const QByteArray toned(
+        "\xF0\x9F\x91\xA8\xF0\x9F\x8F\xBB\xE2\x80\x8D\xF0\x9F\x91\xA9\xF0\x9F\x8F\xBC"
+        "\xE2\x80\x8D\xF0\x9F\x91\xA7\xF0\x9F\x8F\xBD\xE2\x80\x8D\xF0\x9F\x91\xA6\xF0\x9F\x8F\xBE");
+    QTest::newRow("50 toned families, 41 bytes each") << toned.repeated(50) << true;
+    QTest::newRow("51 toned families") << toned.repeated(51) << false;
     QTest::newRow("a million bytes") << QByteArray(1'000'000, 'a') << false;
 }
 
@@ -189,20 +206,30 @@ void TestWordListFile::hugeFileFailsFast()
 
 void TestWordListFile::badPathsFailWithTheirReason_data()
 {
-    QTest::addColumn<bool>("makeDirectory");
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << false << Texts::reasonMissing;
-    QTest::newRow("directory") << true << Texts::reasonDirectory;
+    QTest::newRow("missing") << "missing" << Texts::reasonMissing;
+    QTest::newRow("directory") << "directory" << Texts::reasonDirectory;
+    QTest::newRow("no permission") << "unreadable" << Texts::reasonNoAccess;
 }
 
 void TestWordListFile::badPathsFailWithTheirReason()
 {
-    QFETCH(bool, makeDirectory);
+    QFETCH(QString, kind);
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath("normaal.txt");
-    if (makeDirectory)
+    if (kind == "directory")
         QVERIFY(QDir(dir.path()).mkdir("normaal.txt"));
+    if (kind == "unreadable") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("kaas\r\n");
+        file.close();
+        QVERIFY(file.setPermissions(QFileDevice::WriteOwner));
+        if (QFileInfo(path).isReadable())
+            QSKIP("this user may read any file");
+    }
     const WordListRead list = WordListFile::read(path);
     QVERIFY(!list.ok());
     QCOMPARE(list.error, Texts::listUnreadable.arg(QDir::toNativeSeparators(path), reason));
