@@ -376,7 +376,7 @@ void TestMainWindow::eachPieceDrawsExactlyItsBox_data()
 {
     QTest::addColumn<int>("piece");
     QTest::addColumn<qreal>("scale");
-    for (const qreal scale : {1.0, 2.0})
+    for (const qreal scale : {1.0, 1.5, 2.0})
         for (int i = 0; i < 10; ++i)
             QTest::addRow("piece %d at %gx", i, scale) << i << scale;
 }
@@ -391,12 +391,35 @@ void TestMainWindow::eachPieceDrawsExactlyItsBox()
     const QColor ink = gallows->palette().color(QPalette::WindowText);
     const PieceBox &expected = pieceBoxes[std::size_t(piece)];
     const QRect box = expected.box.translated(-gallows->pos());
-    const QRect device(box.topLeft() * scale, box.size() * scale);
+    // Every pixel of the layout is a square of whole device pixels, `line`
+    // wide, at its scaled place: at 1.5 the strokes stay one pixel wide.
+    const int line = int(scale);
+    const QPoint first(qRound(box.left() * scale), qRound(box.top() * scale));
+    const QPoint last(qRound(box.right() * scale), qRound(box.bottom() * scale));
+    const QRect device(first, last + QPoint(line - 1, line - 1));
+    if (scale != 1.5)
+        QCOMPARE(device, QRect(box.topLeft() * scale, box.size() * scale));
     QCOMPARE(inkBounds(image, ink), device);
 
-    // An outline, not a fill: the middle of a box wider than a pixel stays empty.
-    if (box.width() > 2 && box.height() > 2)
+    // An outline, not a fill, of the same weight everywhere: inside a box
+    // wider than a pixel, the middle stays empty, and so does the pixel a
+    // stroke further in from each side.
+    if (box.width() > 2 && box.height() > 2) {
         QVERIFY(image.pixelColor(device.center()) != ink);
+        const QPoint middle = device.center();
+        QCOMPARE(image.pixelColor(device.left() + line - 1, middle.y()), ink);
+        QVERIFY(image.pixelColor(device.left() + line, middle.y()) != ink);
+        QCOMPARE(image.pixelColor(device.right() - line + 1, middle.y()), ink);
+        QVERIFY(image.pixelColor(device.right() - line, middle.y()) != ink);
+        QCOMPARE(image.pixelColor(middle.x(), device.top() + line - 1), ink);
+        QVERIFY(image.pixelColor(middle.x(), device.top() + line) != ink);
+    }
+    // Round pieces hang evenly about the rope, and sit evenly in height.
+    if (expected.round) {
+        const QImage drawn = image.copy(device);
+        QCOMPARE(drawn.mirrored(true, false), drawn);
+        QCOMPARE(drawn.mirrored(false, true), drawn);
+    }
     // A rectangle's outline runs along every edge without a gap.
     if (!expected.round) {
         for (int x = device.left(); x <= device.right(); ++x) {
