@@ -13,6 +13,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -89,6 +90,7 @@ private slots:
     void wholeGameWonAfterNineMisses();
     void levelChangeMidGameKeepsTheBoard();
     void unreadableLevelKeepsListAndMarks();
+    void onlyTheChosenLevelShowsAMark();
     void typedWordStartsAGameEveryTime();
     void sluitenClosesTheWindow();
     void eachPieceDrawsExactlyItsBox_data();
@@ -350,6 +352,32 @@ void TestMainWindow::unreadableLevelKeepsListAndMarks()
     QVERIFY(action("menuNormaal")->isChecked());
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaala"));
     QCOMPARE(galg()->shownCount(), 1);
+}
+
+void TestMainWindow::onlyTheChosenLevelShowsAMark()
+{
+    auto *niveau = m_window->findChild<QMenu *>(QStringLiteral("menuNiveau"));
+    // The pixels of the check column, left of the item's text, that differ
+    // from the menu's background.
+    const auto marked = [this, niveau](const char *name, const QImage &image) {
+        const QRect row = niveau->actionGeometry(action(name));
+        // Clear of the menu's frame, which the first item's box overlaps.
+        const QRect column
+            = QRect(row.topLeft(), QSize(row.height(), row.height())).adjusted(2, 2, -2, -2);
+        const QRgb background = image.pixel(row.right() - 4, row.center().y());
+        int differing = 0;
+        for (int y = column.top(); y <= column.bottom(); ++y)
+            for (int x = column.left(); x <= column.right(); ++x)
+                differing += image.pixel(x, y) != background;
+        return differing > 0;
+    };
+    for (const char *chosen : {"menuNormaal", "menuMoeilijk", "menuMakkelijk"}) {
+        action(chosen)->trigger();
+        const QImage image = niveau->grab().toImage();
+        for (const char *name : {"menuMakkelijk", "menuNormaal", "menuMoeilijk"})
+            QVERIFY2(marked(name, image) == (qstrcmp(name, chosen) == 0),
+                     qPrintable(QStringLiteral("%1 chosen, %2").arg(chosen, name)));
+    }
 }
 
 void TestMainWindow::typedWordStartsAGameEveryTime()

@@ -6,6 +6,7 @@
 #include "Game.h"
 #include "Help.h"
 #include "Layout.h"
+#include "MenuCheckStyle.h"
 #include "Message.h"
 #include "Texts.h"
 
@@ -132,6 +133,9 @@ void Wirlep::createMenus()
 
     QMenu *niveau = menuBar()->addMenu(Texts::menuNiveau);
     niveau->setObjectName(QStringLiteral("menuNiveau"));
+    auto *checkStyle = new MenuCheckStyle;
+    checkStyle->setParent(niveau); // a widget does not own the style it is given
+    niveau->setStyle(checkStyle);
     addLevelItem(niveau, Level::Makkelijk, "menuMakkelijk");
     addLevelItem(niveau, Level::Normaal, "menuNormaal");
     addLevelItem(niveau, Level::Moeilijk, "menuMoeilijk");
