@@ -102,6 +102,7 @@ private slots:
     void programIconComesInItsSizes();
     void longTypedWordShowsEveryPosition_data();
     void longTypedWordShowsEveryPosition();
+    void maskKeepsItsSizeThroughTheGame();
 
 private:
     QPushButton *button(char letter) const { return m_window->letterButton(QChar(letter)); }
@@ -542,6 +543,21 @@ void TestMainWindow::longTypedWordShowsEveryPosition()
     // A new short word is shown at full size again.
     m_window->setLblWoordCaption(QStringLiteral("kaas"));
     QCOMPARE(lblzoek()->font().pointSizeF(), 15.75);
+}
+
+void TestMainWindow::maskKeepsItsSizeThroughTheGame()
+{
+    // Dashes fit at full size; the letters, much wider, would not.
+    m_window->setLblWoordCaption(QStringLiteral("MmwwmmwwmmwwMq"));
+    const QFont start = lblzoek()->font();
+    for (const char letter : {'m', 'w'}) {
+        click(letter);
+        QCOMPARE(lblzoek()->font(), start);
+    }
+    QCOMPARE(lblzoek()->text(), QStringLiteral("mmwwmmwwmmwwm-"));
+    // Still fits once the last letter shows, just before the win message.
+    QVERIFY(QFontMetrics(start).horizontalAdvance(QStringLiteral("mmwwmmwwmmwwmq"))
+            <= lblzoek()->width());
 }
 
 void TestMainWindow::programIconComesInItsSizes()

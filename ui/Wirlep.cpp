@@ -9,7 +9,9 @@
 #include "MenuCheckStyle.h"
 #include "Message.h"
 #include "Texts.h"
+#include "Word.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -20,6 +22,20 @@ namespace {
 std::size_t levelIndex(Level level)
 {
     return static_cast<std::size_t>(level);
+}
+
+/// The widest the mask of \a word can grow while it is guessed: every
+/// position as the wider of its dash and its lower-case letter.
+QString widestMask(const QString &word, const QFontMetrics &metrics)
+{
+    const QString dash(1, u'-');
+    QString widest;
+    for (const QString &character : Word::characters(word)) {
+        const QString letter = character.toLower();
+        widest
+            += metrics.horizontalAdvance(letter) > metrics.horizontalAdvance(dash) ? letter : dash;
+    }
+    return widest;
 }
 
 } // namespace
@@ -201,7 +217,14 @@ QString Wirlep::lblzoekCaption() const
 
 void Wirlep::setLblzoekCaption(const QString &caption)
 {
-    lblzoek->setFont(Fonts::fitting(Fonts::verdana(), caption, lblzoek->width()));
+    // A mask too wide for the label shrinks, once for the whole game: the
+    // size is chosen for the word fully guessed, so it never jumps mid-game.
+    const QFont full = Fonts::verdana();
+    const QFontMetrics metrics(full);
+    const QString widest = widestMask(m_game.currentWord(), metrics);
+    const QString &measured
+        = metrics.horizontalAdvance(widest) > metrics.horizontalAdvance(caption) ? widest : caption;
+    lblzoek->setFont(Fonts::fitting(full, measured, lblzoek->width()));
     lblzoek->setText(caption);
 }
 
