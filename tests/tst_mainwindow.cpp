@@ -12,11 +12,15 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 
 #include <memory>
@@ -79,6 +83,8 @@ private slots:
     void windowHasItsFixedClientArea();
     void letterButtonsSitInFourStaggeredRows_data();
     void letterButtonsSitInFourStaggeredRows();
+    void letterButtonsFillTheirBoxesInEveryStyle_data();
+    void letterButtonsFillTheirBoxesInEveryStyle();
     void labelsSitUnderTheButtons();
     void menusHoldTheirItemsInOrder();
     void focusStartsOnAAndTabWalksTheAlphabet();
@@ -177,6 +183,36 @@ void TestMainWindow::letterButtonsSitInFourStaggeredRows()
     QVERIFY(b->isVisible());
     QVERIFY(b->isEnabled());
     QVERIFY(b->shortcut().isEmpty());
+}
+
+void TestMainWindow::letterButtonsFillTheirBoxesInEveryStyle_data()
+{
+    QTest::addColumn<QString>("style");
+    for (const QString &style : QStyleFactory::keys())
+        QTest::newRow(qPrintable(style)) << style;
+}
+
+void TestMainWindow::letterButtonsFillTheirBoxesInEveryStyle()
+{
+    // The rows overlap by a pixel: a button drawn even a pixel inside its
+    // box, as some styles draw a default button, leaves a gap.
+    QFETCH(QString, style);
+    const QString before = QApplication::style()->name();
+    const auto restore = qScopeGuard([&before] { QApplication::setStyle(before); });
+    QApplication::setStyle(style);
+    QWidget *client = m_window->centralWidget();
+    const QImage image = client->grab().toImage();
+    const QRgb background = image.pixel(2, client->height() - 2);
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        const QRect box = button(letter)->geometry();
+        const QPoint middle = box.center();
+        for (const QPoint edge : {QPoint(box.left(), middle.y()), QPoint(box.right(), middle.y()),
+                                  QPoint(middle.x(), box.top()), QPoint(middle.x(), box.bottom())})
+            QVERIFY2(
+                image.pixel(edge) != background,
+                qPrintable(
+                    QStringLiteral("%1 at %2,%3").arg(QChar(letter)).arg(edge.x()).arg(edge.y())));
+    }
 }
 
 void TestMainWindow::labelsSitUnderTheButtons()

@@ -2,12 +2,12 @@
 
 #include "Fonts.h"
 #include "Layout.h"
+#include "PushButton.h"
 #include "Texts.h"
 
 #include <QEventLoop>
 #include <QLabel>
 #include <QPixmap>
-#include <QPushButton>
 
 Help::Help(QWidget *owner)
     : QWidget(owner,
@@ -41,11 +41,10 @@ Help::Help(QWidget *owner)
         paragraph->setWordWrap(true);
     }
 
-    auto *sluiten = new QPushButton(Texts::helpSluiten, this);
+    // Enter presses the button that has the focus, as Space does.
+    auto *sluiten = new PushButton(Texts::helpSluiten, this);
     sluiten->setObjectName(QStringLiteral("cmd_sluithelp"));
     sluiten->setGeometry(Layout::Help::cmdSluithelp.toPixels());
-    // Enter presses the button that has the focus, as Space does.
-    sluiten->setAutoDefault(true);
     connect(sluiten, &QPushButton::clicked, this, &Help::cmd_sluithelp_Click);
     sluiten->setFocus();
 }

@@ -3,12 +3,12 @@
 #include "Fonts.h"
 #include "Layout.h"
 #include "Message.h"
+#include "PushButton.h"
 #include "Texts.h"
 #include "Word.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 Invul::Invul(QWidget *parent)
     : QWidget(parent,
@@ -35,18 +35,16 @@ Invul::Invul(QWidget *parent)
     label1->setWordWrap(true);
     label1->setBuddy(txtInvul);
 
-    auto *ok = new QPushButton(Texts::invulOk, this);
-    ok->setObjectName(QStringLiteral("cmd_ok"));
-    ok->setGeometry(Layout::Invul::cmdOk.toPixels());
     // Enter presses the button that has the focus; in the text box it does
     // nothing, since this window has no default button.
-    ok->setAutoDefault(true);
+    auto *ok = new PushButton(Texts::invulOk, this);
+    ok->setObjectName(QStringLiteral("cmd_ok"));
+    ok->setGeometry(Layout::Invul::cmdOk.toPixels());
     connect(ok, &QPushButton::clicked, this, &Invul::cmd_ok_Click);
 
-    auto *sluiten = new QPushButton(Texts::invulSluiten, this);
+    auto *sluiten = new PushButton(Texts::invulSluiten, this);
     sluiten->setObjectName(QStringLiteral("cmd_sluiten"));
     sluiten->setGeometry(Layout::Invul::cmdSluiten.toPixels());
-    sluiten->setAutoDefault(true);
     connect(sluiten, &QPushButton::clicked, this, &Invul::cmd_sluiten_Click);
 
     setTabOrder(txtInvul, ok);

@@ -8,6 +8,7 @@
 #include "Layout.h"
 #include "MenuCheckStyle.h"
 #include "Message.h"
+#include "PushButton.h"
 #include "Texts.h"
 #include "Word.h"
 
@@ -110,15 +111,12 @@ void Wirlep::createLetterButtons(QWidget *client)
     QWidget *previous = nullptr;
     for (std::size_t i = 0; i < m_letters.size(); ++i) {
         const QChar letter(char16_t(u'a' + i));
-        auto *button = new QPushButton(QString(letter.toUpper()), client);
+        auto *button = new PushButton(QString(letter.toUpper()), client);
         button->setObjectName(QStringLiteral("cmd_") + letter);
         button->setFont(Fonts::msSansSerif());
         button->setGeometry(QRect(QPoint(Twips::toPixels(Layout::Main::letters[i][0]),
                                          Twips::toPixels(Layout::Main::letters[i][1])),
                                   size));
-        // Enter on the focused button guesses, as Space does. Outside a
-        // dialog there is no default button for Enter to press instead.
-        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this,
                 [this, letter] { m_game.letter_Click(letter); });
         if (previous)
