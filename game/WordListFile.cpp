@@ -155,8 +155,10 @@ WordListRead read(const QString &path)
     if (!info.isReadable())
         return {{}, failure(name, Texts::reasonNoAccess)};
 
+    // Unbuffered: QFile would otherwise read ahead 16 KB of a file of which
+    // only the first lines are wanted.
     QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {{}, failure(name, Texts::reasonReadError.arg(file.errorString()))};
     return read(file, name);
 }
