@@ -191,6 +191,10 @@ void TestGame::guessRevealsEveryOccurrence_data()
     QTest::newRow("miss reveals nothing") << "kaas"
                                           << "z"
                                           << "----";
+    QTest::newRow("an accent makes another letter") << QStringLiteral("café") << "cafe"
+                                                    << "caf-";
+    QTest::newRow("also when the accent comes apart") << QStringLiteral("cafe\u0301") << "cafe"
+                                                      << "caf-";
 }
 
 void TestGame::guessRevealsEveryOccurrence()

@@ -94,6 +94,7 @@ private slots:
     void f2StartsANewGame();
     void wholeGameLostOnTheTenthMiss();
     void wholeGameWonAfterNineMisses();
+    void markupInATypedWordIsShownAsTyped();
     void levelChangeMidGameKeepsTheBoard();
     void unreadableLevelKeepsListAndMarks();
     void onlyTheChosenLevelShowsAMark();
@@ -326,7 +327,7 @@ void TestMainWindow::wholeGameLostOnTheTenthMiss()
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, 1);
     QCOMPARE(box.modality, Qt::ApplicationModal);
-    QCOMPARE(box.format, Qt::PlainText); // a typed "<b>" is shown, not obeyed
+    QCOMPARE(box.format, Qt::PlainText);
     QVERIFY(box.accessibleText.contains(box.text));
     QCOMPARE(piecesWhileOpen, 10);
     QCOMPARE(galg()->shownCount(), 0);
@@ -334,6 +335,19 @@ void TestMainWindow::wholeGameLostOnTheTenthMiss()
         QVERIFY(button(letter)->isEnabled());
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaalb"));
     QCOMPARE(lblzoek()->text(), QStringLiteral("--------"));
+}
+
+void TestMainWindow::markupInATypedWordIsShownAsTyped()
+{
+    MessageCatcher catcher;
+    m_window->setLblWoordCaption(QStringLiteral("<b>x</b>"));
+    for (const char letter : {'a', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k'})
+        click(letter);
+    QCOMPARE(catcher.seen.size(), 1);
+    QCOMPARE(catcher.seen.first().text,
+             QStringLiteral("Helaas, u heeft verloren\n\nHet woord was: '<b>x</b>'."));
+    // Plain text: the player reads the tags, not a word in bold.
+    QCOMPARE(catcher.seen.first().format, Qt::PlainText);
 }
 
 void TestMainWindow::wholeGameWonAfterNineMisses()
@@ -389,6 +403,10 @@ void TestMainWindow::unreadableLevelKeepsListAndMarks()
     QVERIFY(action("menuNormaal")->isChecked());
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaala"));
     QCOMPARE(galg()->shownCount(), 1);
+    // The next word still comes from the list that was in play.
+    m_random->setDraws({drawFor(2, 25)});
+    action("menuNieuw")->trigger();
+    QCOMPARE(m_game->currentWord(), QStringLiteral("normaalc"));
 }
 
 void TestMainWindow::onlyTheChosenLevelShowsAMark()

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+
 namespace {
 
 WordListRead readBytes(const QByteArray &bytes)
@@ -21,16 +23,25 @@ WordListRead readBytes(const QByteArray &bytes)
     return WordListFile::read(buffer, QStringLiteral("lijst.txt"));
 }
 
-/// A device whose every read fails, as a failing disk does.
+/// A device that gives a line and a half, then fails, as a failing disk does.
 class FailingDevice : public QIODevice
 {
 protected:
-    qint64 readData(char *, qint64) override
+    qint64 readData(char *data, qint64 maxSize) override
     {
+        static constexpr char start[] = "kaas\r\nbo";
+        if (!m_started && maxSize >= qint64(sizeof start - 1)) {
+            m_started = true;
+            std::memcpy(data, start, sizeof start - 1);
+            return sizeof start - 1;
+        }
         setErrorString(QStringLiteral("I/O error"));
         return -1;
     }
     qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    bool m_started = false;
 };
 
 } // namespace
@@ -243,6 +254,7 @@ void TestWordListFile::readErrorIsReported()
     QVERIFY(!list.ok());
     QVERIFY(list.error.startsWith(Texts::listUnreadable.arg("lijst.txt", QString())));
     QVERIFY(list.error.contains(QStringLiteral("I/O error")));
+    QVERIFY(list.lines.isEmpty()); // the line and a half read before count for nothing
 }
 
 QTEST_GUILESS_MAIN(TestWordListFile)
