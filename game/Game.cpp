@@ -147,6 +147,7 @@ void Game::hideAllPieces()
 
 void Game::letter_Click(QChar letter)
 {
+    Q_ASSERT(letter.toLower() >= u'a' && letter.toLower() <= u'z');
     guessLetter = QString(letter.toLower());
     m_guessFolded = guessLetter.toCaseFolded();
     m_search = {};

@@ -45,7 +45,8 @@ public:
 
     // Guessing.
 
-    /// The click of a letter button, `cmd_a_Click` to `cmd_z_Click`.
+    /// The click of a letter button, `cmd_a_Click` to `cmd_z_Click`:
+    /// \a letter is one of a to z, in either case.
     void letter_Click(QChar letter);
 
     // Levels and closing.

@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace Fonts {
 
 namespace {

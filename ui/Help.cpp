@@ -20,7 +20,7 @@ Help::Help(QWidget *owner)
     setFixedSize(Layout::Help::client.toPixels());
     setWindowModality(Qt::ApplicationModal);
 
-    // Loaded only now, the first time anyone asks for help.
+    // Decoded when help is asked for, never at start-up.
     const QPixmap questionMark(QStringLiteral(":/pictures/vraagteken.jpg"));
     addPicture(questionMark, Layout::Help::image1.toPixels())
         ->setObjectName(QStringLiteral("Image1"));

@@ -8,8 +8,8 @@ class QPushButton;
 /// The help window: a fixed text on the menus, modal and owned by the main
 /// window. Only its button closes it: there is no Escape to cancel it.
 ///
-/// A plain window rather than a QDialog, which would centre itself over its
-/// owner: the window system places it as it places any new window.
+/// A plain window rather than a QDialog, which centres itself over its owner:
+/// where the help window opens is left to the window system.
 class Help : public QWidget
 {
     Q_OBJECT

@@ -4,7 +4,7 @@
 
 #include <array>
 
-/// Where every control of every window sits, in twips, as designed.
+/// Where every control of every window sits, in twips.
 namespace Layout {
 
 using Twips::Area;

@@ -3,8 +3,8 @@
 #include <QRect>
 #include <QSize>
 
-/// Window layouts are kept in twips, as they were designed: 1440 to the inch,
-/// 15 to a pixel at 96 dots per inch. Qt's logical pixels are those pixels;
+/// Window layouts are kept in twips: 1440 to the inch, 15 to a pixel at 96
+/// dots per inch. Qt's logical pixels are those pixels;
 /// Qt scales them on high-density screens by itself.
 namespace Twips {
 

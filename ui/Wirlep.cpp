@@ -29,7 +29,7 @@ std::size_t levelIndex(Level level)
 /// position as the wider of its dash and its lower-case letter.
 QString widestMask(const QString &word, const QFontMetrics &metrics)
 {
-    const QString dash(1, u'-');
+    const QString &dash = Texts::hidden;
     QString widest;
     for (const QString &character : Word::characters(word)) {
         const QString letter = character.toLower();
@@ -165,7 +165,7 @@ void Wirlep::createMenus()
     connect(info, &QAction::triggered, this, &Wirlep::infoRequested);
 }
 
-QAction *Wirlep::addLevelItem(QMenu *menu, Level level, const char *name)
+void Wirlep::addLevelItem(QMenu *menu, Level level, const char *name)
 {
     QAction *item = menu->addAction(levelCaption(level));
     item->setObjectName(QLatin1StringView(name));
@@ -173,7 +173,6 @@ QAction *Wirlep::addLevelItem(QMenu *menu, Level level, const char *name)
     item->setChecked(m_levelChecked[levelIndex(level)]);
     connect(item, &QAction::triggered, this, [this, level] { chooseLevel(level); });
     m_levelItems[levelIndex(level)] = item;
-    return item;
 }
 
 void Wirlep::chooseLevel(Level level)

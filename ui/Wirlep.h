@@ -52,7 +52,7 @@ private:
     void createControls(QWidget *client);
     void createLetterButtons(QWidget *client);
     void createMenus();
-    QAction *addLevelItem(QMenu *menu, Level level, const char *name);
+    void addLevelItem(QMenu *menu, Level level, const char *name);
     void chooseLevel(Level level);
     void menuHelp_Click();
 
