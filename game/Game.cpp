@@ -111,10 +111,7 @@ void Game::nieuw_woord()
 void Game::menuNieuw_Click()
 {
     pos = drawIndex(25);
-    setWord(wordList[pos]);
-    showMask();
-    enableAllLetters();
-    hideAllPieces();
+    startGame(wordList[pos]);
 }
 
 void Game::lblWoord_Change()
@@ -125,7 +122,12 @@ void Game::lblWoord_Change()
         theBoard().showMessage(Texts::wordTooLong.arg(Word::maxLength));
         return;
     }
-    setWord(typed);
+    startGame(typed);
+}
+
+void Game::startGame(const QString &newWord)
+{
+    setWord(newWord);
     showMask();
     enableAllLetters();
     hideAllPieces();
@@ -189,23 +191,24 @@ void Game::control()
                 continue;
             theBoard().showPiece(i);
             if (i == Board::pieceCount - 1) {
-                theBoard().showMessage(Texts::lost(word));
-                enableAllLetters();
-                hideAllPieces();
-                // The loop goes on over the new word from past its end, so
+                // The loop goes on over the next word from past its end, so
                 // it reveals nothing and shows no further piece.
-                nieuw_woord();
+                endGame(Texts::lost(word));
             }
             guessHandled = true;
         }
     }
     rebuildMask();
-    if (!theBoard().lblzoekCaption().contains(Texts::hidden)) {
-        theBoard().showMessage(Texts::won);
-        enableAllLetters();
-        hideAllPieces();
-        nieuw_woord();
-    }
+    if (!theBoard().lblzoekCaption().contains(Texts::hidden))
+        endGame(Texts::won);
+}
+
+void Game::endGame(const QString &message)
+{
+    theBoard().showMessage(message);
+    enableAllLetters();
+    hideAllPieces();
+    nieuw_woord();
 }
 
 void Game::rebuildMask()
@@ -219,7 +222,8 @@ void Game::chooseLevel(Level level)
 {
     if (!loadWordList(level))
         return;
-    // The marks are set in this order: Makkelijk, Moeilijk, Normaal.
+    // Not menu order: the marks have always changed in this order, and the
+    // board sees each change.
     for (const Level mark : {Level::Makkelijk, Level::Moeilijk, Level::Normaal})
         theBoard().setLevelChecked(mark, mark == level);
     nieuw_woord();

@@ -84,6 +84,10 @@ private:
     int findGuess(int from);
 
     void setWord(const QString &newWord);
+    /// A fresh board for \a newWord: its mask, every letter, no piece.
+    void startGame(const QString &newWord);
+    /// A won or lost game: the message, then a fresh board and the next word.
+    void endGame(const QString &message);
     int drawIndex(int slotCount);
     void showMask();
     void rebuildMask();
