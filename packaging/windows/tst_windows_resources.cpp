@@ -387,7 +387,7 @@ void TestWindowsResources::versionString_data()
     QTest::newRow("ProductName") << QStringLiteral("ProductName") << QStringLiteral("Wirlep");
     QTest::newRow("InternalName") << QStringLiteral("InternalName") << QStringLiteral("Wirlep");
     QTest::newRow("OriginalFilename")
-        << QStringLiteral("OriginalFilename") << QStringLiteral("Wirlep.exe");
+        << QStringLiteral("OriginalFilename") << QStringLiteral("wirlep.exe");
     QTest::newRow("CompanyName") << QStringLiteral("CompanyName") << QString();
     QTest::newRow("FileDescription") << QStringLiteral("FileDescription") << QString();
 }
