@@ -102,6 +102,8 @@ void outlineEllipse(QPainter &painter, const DevicePixels &pixels, const QRect &
             continue;
         }
         const int last = int(std::floor(cx - inner - 0.5));
+        if (last < first) // a steep stretch with no pixel centre in the ring
+            continue;
         pixels.fill(painter, QRect(QPoint(first, y), QPoint(last, y)), color);
         pixels.fill(painter, QRect(QPoint(mirror(last), y), QPoint(mirror(first), y)), color);
     }
