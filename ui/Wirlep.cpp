@@ -216,12 +216,13 @@ void Wirlep::setLblzoekCaption(const QString &caption)
 {
     // A mask too wide for the label shrinks, once for the whole game: the
     // size is chosen for the word fully guessed, so it never jumps mid-game.
-    const QFont full = Fonts::verdana();
-    const QFontMetrics metrics(full);
-    const QString widest = widestMask(m_game.currentWord(), metrics);
-    const QString &measured
-        = metrics.horizontalAdvance(widest) > metrics.horizontalAdvance(caption) ? widest : caption;
-    lblzoek->setFont(Fonts::fitting(full, measured, lblzoek->width()));
+    const QString &word = m_game.currentWord();
+    if (m_maskFittedFor != word) {
+        const QFont full = Fonts::verdana();
+        const QString widest = widestMask(word, QFontMetrics(full));
+        lblzoek->setFont(Fonts::fitting(full, widest, lblzoek->width()));
+        m_maskFittedFor = word;
+    }
     lblzoek->setText(caption);
 }
 
