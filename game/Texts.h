@@ -24,6 +24,7 @@ inline const QString hidden = QStringLiteral("-");
 inline const QString listUnreadable = QStringLiteral("Kan de woordenlijst %1 niet lezen: %2");
 inline const QString reasonMissing = QStringLiteral("het bestand bestaat niet.");
 inline const QString reasonDirectory = QStringLiteral("dit is een map, geen bestand.");
+inline const QString reasonNotAFile = QStringLiteral("dit is geen gewoon bestand.");
 inline const QString reasonNoAccess = QStringLiteral("geen toestemming om het te lezen.");
 inline const QString reasonReadError = QStringLiteral("het bestand kan niet worden gelezen (%1).");
 inline const QString reasonLineTooLong = QStringLiteral("regel %1 is langer dan %2 tekens.");

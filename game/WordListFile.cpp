@@ -9,6 +9,14 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace WordListFile {
 
@@ -19,51 +27,90 @@ QString failure(const QString &name, const QString &reason)
     return Texts::listUnreadable.arg(name, reason);
 }
 
-/// Splits the device into raw lines, stopping after maxLines lines. Returns
-/// the 1-based number of an over-long line, or 0.
-int readRawLines(QIODevice &device, QList<QByteArray> &lines, bool &readFailed)
+/// Splits text into lines as it arrives, piece by piece: a line ends at
+/// CR LF, a lone CR or a lone LF. \a Text is QByteArray for text still to be
+/// decoded, QString for text decoded as it is read.
+template<class Text> class LineSplitter
 {
-    constexpr qsizetype chunkSize = 4096;
-    std::array<char, chunkSize> chunk {};
-    QByteArray current;
-    bool inLine = false; // bytes seen since the last line break
-    bool afterCr = false; // an LF right after a CR belongs to it
-    readFailed = false;
+public:
+    /// \a maxLength: the most elements a line may hold.
+    explicit LineSplitter(qsizetype maxLength)
+        : m_maxLength(maxLength)
+    { }
 
-    auto finishLine = [&] {
-        lines.append(current);
-        current.clear();
-        inLine = false;
-    };
-
-    while (lines.size() < maxLines) {
-        const qint64 got = device.read(chunk.data(), chunkSize);
-        if (got < 0) {
-            readFailed = true;
-            return 0;
-        }
-        if (got == 0)
-            break;
-        for (qint64 i = 0; i < got && lines.size() < maxLines; ++i) {
-            const char c = chunk[static_cast<std::size_t>(i)];
-            if (c == '\n' && afterCr) {
-                afterCr = false;
+    /// Takes the next piece of text. False once no more is wanted: all the
+    /// lines the list has slots for are in, or a line has grown too long.
+    bool take(const Text &piece)
+    {
+        for (const auto c : piece) {
+            if (full())
+                return false;
+            if (c == u'\n' && m_afterCr) {
+                m_afterCr = false;
                 continue;
             }
-            afterCr = c == '\r';
-            if (c == '\r' || c == '\n') {
+            m_afterCr = c == u'\r';
+            if (c == u'\r' || c == u'\n') {
                 finishLine();
                 continue;
             }
-            inLine = true;
-            current.append(c);
-            if (current.size() > maxLineBytes)
-                return int(lines.size()) + 1;
+            m_inLine = true;
+            m_current.append(c);
+            if (m_current.size() > m_maxLength) {
+                m_tooLongLine = int(lines.size()) + 1;
+                return false;
+            }
         }
+        return !full();
     }
-    if (inLine && lines.size() < maxLines)
-        finishLine();
-    return 0;
+
+    /// The end of the text: a last line without a break counts too.
+    void finish()
+    {
+        if (m_inLine && !full())
+            finishLine();
+    }
+
+    /// The 1-based number of the line that grew too long, or 0.
+    int tooLongLine() const { return m_tooLongLine; }
+
+    QList<Text> lines;
+
+private:
+    bool full() const { return lines.size() >= maxLines; }
+    void finishLine()
+    {
+        lines.append(m_current);
+        m_current.clear();
+        m_inLine = false;
+    }
+
+    qsizetype m_maxLength;
+    Text m_current;
+    bool m_inLine = false; ///< elements seen since the last line break
+    bool m_afterCr = false; ///< an LF right after a CR belongs to it
+    int m_tooLongLine = 0;
+};
+
+/// Feeds \a device to \a lines in small reads, each turned into text by
+/// \a decode, until the splitter wants no more or the device ends. False
+/// when a read fails.
+template<class Text, class Decode>
+bool readInto(QIODevice &device, LineSplitter<Text> &lines, Decode decode)
+{
+    constexpr qsizetype chunkSize = 4096;
+    std::array<char, chunkSize> chunk {};
+    for (;;) {
+        const qint64 got = device.read(chunk.data(), chunkSize);
+        if (got < 0)
+            return false;
+        if (got == 0) {
+            lines.finish();
+            return true;
+        }
+        if (!lines.take(decode(QByteArrayView(chunk.data(), got))))
+            return true;
+    }
 }
 
 bool isValidUtf8(const QList<QByteArray> &lines)
@@ -94,10 +141,10 @@ QString decodeWindows1252(const QByteArray &bytes)
 
 constexpr QByteArrayView utf8Bom("\xEF\xBB\xBF");
 
-/// Decodes the lines read after a byte-order mark (\a hadBom) or from the
-/// start of the file. Only that one mark is dropped, and only from UTF-8:
-/// a U+FEFF inside the text belongs to its line.
-QStringList decode(QList<QByteArray> lines, bool hadBom)
+/// Decodes the lines read after a UTF-8 byte-order mark (\a hadBom) or from
+/// the start of the file. Only that one mark is dropped, and only from
+/// UTF-8: a U+FEFF inside the text belongs to its line.
+QStringList decodeUtf8OrWindows1252(QList<QByteArray> lines, bool hadBom)
 {
     QStringList words;
     words.reserve(lines.size());
@@ -116,29 +163,119 @@ QStringList decode(QList<QByteArray> lines, bool hadBom)
     return words;
 }
 
-} // namespace
+/// UTF-16 or UTF-32, when the file starts with the byte-order mark of one.
+/// A UTF-8 mark, or none, leaves the choice to the text itself.
+std::optional<QStringConverter::Encoding> wideEncoding(QIODevice &device)
+{
+    const auto encoding = QStringConverter::encodingForData(device.peek(4));
+    if (!encoding || *encoding == QStringConverter::Utf8)
+        return std::nullopt;
+    return encoding;
+}
 
-WordListRead read(QIODevice &device, const QString &name)
+/// How many bytes one element of \a encoding's decoded text may stand for:
+/// a line is limited to maxLineBytes of the file whatever its encoding.
+qsizetype bytesPerElement(QStringConverter::Encoding encoding)
+{
+    switch (encoding) {
+    case QStringConverter::Utf32:
+    case QStringConverter::Utf32LE:
+    case QStringConverter::Utf32BE:
+        return 4;
+    default:
+        return 2;
+    }
+}
+
+struct Lines
+{
+    QStringList words;
+    int tooLongLine = 0;
+    bool readFailed = false;
+};
+
+Lines readWide(QIODevice &device, QStringConverter::Encoding encoding)
+{
+    // The decoder drops the file's one leading mark and keeps any later one.
+    QStringDecoder decoder(encoding);
+    LineSplitter<QString> lines(maxLineBytes / bytesPerElement(encoding));
+    const bool read
+        = readInto(device, lines, [&](QByteArrayView bytes) { return decoder.decode(bytes); });
+    return {lines.lines, lines.tooLongLine(), !read};
+}
+
+Lines readNarrow(QIODevice &device)
 {
     // The mark goes before the lines are split, so that a file holding only
     // the mark, as an editor saves an empty UTF-8 file, has no lines at all.
     const bool hadBom = device.peek(utf8Bom.size()) == utf8Bom;
     if (hadBom)
         device.skip(utf8Bom.size());
+    LineSplitter<QByteArray> lines(maxLineBytes);
+    const bool read
+        = readInto(device, lines, [](QByteArrayView bytes) { return bytes.toByteArray(); });
+    if (!read || lines.tooLongLine())
+        return {{}, lines.tooLongLine(), !read};
+    return {decodeUtf8OrWindows1252(std::move(lines.lines), hadBom), 0, false};
+}
 
-    QList<QByteArray> raw;
-    bool readFailed = false;
-    if (const int longLine = readRawLines(device, raw, readFailed))
-        return {{}, failure(name, Texts::reasonLineTooLong.arg(longLine).arg(Word::maxLength))};
-    if (readFailed)
+#ifdef Q_OS_UNIX
+/// Opens a file of the file system for reading, never waiting: a FIFO put in
+/// the place of a list since it was looked at would otherwise block the
+/// open until someone writes to it. Returns the reason it cannot be read,
+/// or an empty string.
+QString openNative(QFile &file, const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Texts::reasonReadError.arg(qt_error_string(errno));
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return Texts::reasonNotAFile;
+    }
+    // O_NONBLOCK means nothing to a regular file's reads.
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Texts::reasonReadError.arg(file.errorString());
+    }
+    return {};
+}
+#endif
+
+/// Opens the list at \a path, a file or one built into the program, for
+/// reading. Returns the reason it cannot be read, or an empty string.
+QString openList(QFile &file, const QString &path)
+{
+#ifdef Q_OS_UNIX
+    if (QFileInfo(path).isNativePath())
+        return openNative(file, path);
+#endif
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return Texts::reasonReadError.arg(file.errorString());
+    return {};
+}
+
+} // namespace
+
+WordListRead read(QIODevice &device, const QString &name)
+{
+    const auto wide = wideEncoding(device);
+    const Lines lines = wide ? readWide(device, *wide) : readNarrow(device);
+    if (lines.readFailed)
         return {{}, failure(name, Texts::reasonReadError.arg(device.errorString()))};
-
-    QStringList words = decode(std::move(raw), hadBom);
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        if (!Word::fits(words[i]))
+    if (lines.tooLongLine)
+        return {
+            {},
+            failure(name, Texts::reasonLineTooLong.arg(lines.tooLongLine).arg(Word::maxLength))};
+    for (qsizetype i = 0; i < lines.words.size(); ++i) {
+        if (!Word::fits(lines.words[i]))
             return {{}, failure(name, Texts::reasonLineTooLong.arg(i + 1).arg(Word::maxLength))};
     }
-    return {words, {}};
+    return {lines.words, {}};
 }
 
 WordListRead read(const QString &path)
@@ -149,6 +286,9 @@ WordListRead read(const QString &path)
         return {{}, failure(name, Texts::reasonMissing)};
     if (info.isDir())
         return {{}, failure(name, Texts::reasonDirectory)};
+    // A FIFO, a socket or a device: opening or reading one can wait forever.
+    if (!info.isFile())
+        return {{}, failure(name, Texts::reasonNotAFile)};
 
     // A refused open reports only a generic error with the system's text;
     // asking first gives the player the reason in Dutch.
@@ -157,9 +297,9 @@ WordListRead read(const QString &path)
 
     // Unbuffered: QFile would otherwise read ahead 16 KB of a file of which
     // only the first lines are wanted.
-    QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {{}, failure(name, Texts::reasonReadError.arg(file.errorString()))};
+    QFile file;
+    if (const QString reason = openList(file, info.absoluteFilePath()); !reason.isEmpty())
+        return {{}, failure(name, reason)};
     return read(file, name);
 }
 

@@ -8,10 +8,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +51,49 @@ private:
     bool m_started = false;
 };
 
+/// \a text in \a encoding, after its byte-order mark.
+QByteArray withMark(const QString &text, QStringConverter::Encoding encoding)
+{
+    QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+    return encoder.encode(text);
+}
+
+/// A UNIX socket bound at \a path, as a program serving one leaves it.
+bool bindSocket(const QString &path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound
+        = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
+}
+
+/// Runs one row of this test again as the unprivileged user "nobody", from a
+/// copy of this program that nobody may run, and says whether it passed.
+bool passesAsNobody(const QString &function, const QString &row, QString &output)
+{
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("tst_wordlistfile"));
+    if (!QFile::copy(QCoreApplication::applicationFilePath(), copy)
+        || ::chmod(QFile::encodeName(dir.path()).constData(), 0755) != 0)
+        return false;
+    QProcess child;
+    child.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                 QStringLiteral("--clear-groups"), copy, function + u':' + row});
+    child.waitForFinished();
+    output = QString::fromLocal8Bit(child.readAll());
+    return child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
+        && output.contains(QStringLiteral("PASS   : TestWordListFile::%1(%2)").arg(function, row));
+}
+
 } // namespace
 
 class TestWordListFile : public QObject
@@ -53,8 +103,8 @@ class TestWordListFile : public QObject
 private slots:
     void linesEndAtEveryKindOfBreak_data();
     void linesEndAtEveryKindOfBreak();
-    void decodesUtf8OrWindows1252_data();
-    void decodesUtf8OrWindows1252();
+    void decodesEachEncoding_data();
+    void decodesEachEncoding();
     void readsAtMostTwentySixLines();
     void lineLimitIsFiftyCharacters_data();
     void lineLimitIsFiftyCharacters();
@@ -93,7 +143,7 @@ void TestWordListFile::linesEndAtEveryKindOfBreak()
     QCOMPARE(list.lines, lines);
 }
 
-void TestWordListFile::decodesUtf8OrWindows1252_data()
+void TestWordListFile::decodesEachEncoding_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
@@ -122,9 +172,24 @@ void TestWordListFile::decodesUtf8OrWindows1252_data()
         << QByteArray("caf\xC3\xA9\r\nna\xEF"
                       "ve")
         << QStringList {QStringLiteral("cafÃ©"), QStringLiteral("naïve")};
+    // As Windows Notepad saves "Unicode" and "Unicode big endian".
+    QTest::newRow("UTF-16 LE with its mark")
+        << withMark(QStringLiteral("kaas\r\ncafé\rzoë\nvis\r\n"), QStringConverter::Utf16LE)
+        << QStringList {QStringLiteral("kaas"), QStringLiteral("café"), QStringLiteral("zoë"),
+                        QStringLiteral("vis")};
+    QTest::newRow("UTF-16 BE with its mark")
+        << withMark(QStringLiteral("kaas\r\n🇳🇱"), QStringConverter::Utf16BE)
+        << QStringList {QStringLiteral("kaas"), QStringLiteral("🇳🇱")};
+    QTest::newRow("UTF-16, only its mark") << QByteArray("\xFF\xFE") << QStringList {};
+    QTest::newRow("UTF-16, a later U+FEFF belongs to its line")
+        << withMark(QStringLiteral("kaas\r\n\uFEFFboom"), QStringConverter::Utf16LE)
+        << QStringList {QStringLiteral("kaas"), QStringLiteral("\uFEFFboom")};
+    QTest::newRow("UTF-32 LE with its mark")
+        << withMark(QStringLiteral("kaas\r\nboom"), QStringConverter::Utf32LE)
+        << QStringList {QStringLiteral("kaas"), QStringLiteral("boom")};
 }
 
-void TestWordListFile::decodesUtf8OrWindows1252()
+void TestWordListFile::decodesEachEncoding()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
@@ -171,14 +236,20 @@ void TestWordListFile::lineLimitIsFiftyCharacters()
 {
     QFETCH(QByteArray, line);
     QFETCH(bool, fits);
-    const WordListRead list = readBytes("kaas\r\nboom\r\n" + line + "\r\nvis");
-    QCOMPARE(list.ok(), fits);
-    if (fits) {
-        QCOMPARE(list.lines.size(), 4);
-    } else {
-        QCOMPARE(list.error,
-                 Texts::listUnreadable.arg("lijst.txt", Texts::reasonLineTooLong.arg(3).arg(50)));
-        QVERIFY(list.lines.isEmpty());
+    const QByteArray text = "kaas\r\nboom\r\n" + line + "\r\nvis";
+    // The same in UTF-16: a line is counted the same whatever the encoding.
+    for (const QByteArray &bytes :
+         {text, withMark(QString::fromUtf8(text), QStringConverter::Utf16LE)}) {
+        const WordListRead list = readBytes(bytes);
+        QCOMPARE(list.ok(), fits);
+        if (fits) {
+            QCOMPARE(list.lines.size(), 4);
+        } else {
+            QCOMPARE(
+                list.error,
+                Texts::listUnreadable.arg("lijst.txt", Texts::reasonLineTooLong.arg(3).arg(50)));
+            QVERIFY(list.lines.isEmpty());
+        }
     }
 }
 
@@ -187,6 +258,10 @@ void TestWordListFile::readingStaysBounded_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("many short lines") << QByteArray("kaas\r\n").repeated(200'000);
     QTest::newRow("one endless line") << QByteArray(2'000'000, 'x');
+    QTest::newRow("many short lines, UTF-16")
+        << withMark(QStringLiteral("kaas\r\n").repeated(200'000), QStringConverter::Utf16LE);
+    QTest::newRow("one endless line, UTF-16")
+        << withMark(QString(1'000'000, u'x'), QStringConverter::Utf16BE);
 }
 
 void TestWordListFile::readingStaysBounded()
@@ -222,6 +297,11 @@ void TestWordListFile::badPathsFailWithTheirReason_data()
     QTest::newRow("missing") << "missing" << Texts::reasonMissing;
     QTest::newRow("directory") << "directory" << Texts::reasonDirectory;
     QTest::newRow("no permission") << "unreadable" << Texts::reasonNoAccess;
+    // Opening or reading any of these could wait forever.
+    QTest::newRow("named pipe") << "fifo" << Texts::reasonNotAFile;
+    QTest::newRow("symlink to a named pipe") << "link to fifo" << Texts::reasonNotAFile;
+    QTest::newRow("socket") << "socket" << Texts::reasonNotAFile;
+    QTest::newRow("device") << "device" << Texts::reasonNotAFile;
 }
 
 void TestWordListFile::badPathsFailWithTheirReason()
@@ -233,14 +313,31 @@ void TestWordListFile::badPathsFailWithTheirReason()
     if (kind == "directory")
         QVERIFY(QDir(dir.path()).mkdir("normaal.txt"));
     if (kind == "unreadable") {
+        if (::geteuid() == 0) {
+            // Root reads any file: the refusal is only seen by another user.
+            QString output;
+            QVERIFY2(passesAsNobody(QTest::currentTestFunction(), QTest::currentDataTag(), output),
+                     qPrintable(output));
+            return;
+        }
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("kaas\r\n");
         file.close();
         QVERIFY(file.setPermissions(QFileDevice::WriteOwner));
-        if (QFileInfo(path).isReadable())
-            QSKIP("this user may read any file");
+        QVERIFY(!QFileInfo(path).isReadable());
     }
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    if (kind == "link to fifo") {
+        const QString fifo = dir.filePath("pijp");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        QVERIFY(QFile::link(fifo, path));
+    }
+    if (kind == "socket")
+        QVERIFY(bindSocket(path));
+    if (kind == "device")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     const WordListRead list = WordListFile::read(path);
     QVERIFY(!list.ok());
     QCOMPARE(list.error, Texts::listUnreadable.arg(QDir::toNativeSeparators(path), reason));
