@@ -3,6 +3,8 @@
 #include "FakeBoard.h"
 #include "Gallows.h"
 #include "Game.h"
+#include "Layout.h"
+#include "MaskLabel.h"
 #include "MessageCatcher.h"
 #include "ProgramIcon.h"
 #include "TestLayout.h"
@@ -114,7 +116,10 @@ private slots:
 private:
     QPushButton *button(char letter) const { return m_window->letterButton(QChar(letter)); }
     void click(char letter) { QTest::mouseClick(button(letter), Qt::LeftButton); }
-    QLabel *lblzoek() const { return m_window->findChild<QLabel *>(QStringLiteral("lblzoek")); }
+    MaskLabel *lblzoek() const
+    {
+        return m_window->findChild<MaskLabel *>(QStringLiteral("lblzoek"));
+    }
     Gallows *galg() const { return m_window->findChild<Gallows *>(); }
     QAction *action(const char *name) const
     {
@@ -583,6 +588,10 @@ void TestMainWindow::longTypedWordShowsEveryPosition_data()
     QTest::newRow("fourteen letters, full size") << "tandenborstels" << true;
     QTest::newRow("thirty letters") << QString(30, u'k') << false;
     QTest::newRow("fifty letters") << QString(50, u'k') << false;
+    // The widest letters there are, shown once M and W are guessed: only the
+    // last position is left a dash.
+    QTest::newRow("fifty of the widest letters")
+        << QString(25, u'm') + QString(24, u'w') + u'q' << false;
 }
 
 void TestMainWindow::longTypedWordShowsEveryPosition()
@@ -590,13 +599,44 @@ void TestMainWindow::longTypedWordShowsEveryPosition()
     QFETCH(QString, word);
     QFETCH(bool, fullSize);
     m_window->setLblWoordCaption(word);
-    const QFontMetrics metrics(lblzoek()->font());
-    QCOMPARE(lblzoek()->text(), QString(word.size(), u'-'));
-    QVERIFY(metrics.horizontalAdvance(lblzoek()->text()) <= lblzoek()->width());
-    QCOMPARE(lblzoek()->font().pointSizeF() == 15.75, fullSize);
-    // A new short word is shown at full size again.
+    click('m');
+    click('w');
+    MaskLabel *mask = lblzoek();
+    const QStringList lines = mask->lines();
+    QCOMPARE(lines.join(QString()), mask->text());
+    QCOMPARE(mask->text().size(), word.size());
+    const QFontMetrics metrics(mask->font());
+    for (const QString &line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= mask->width(), qPrintable(line));
+    QVERIFY(int(lines.size()) * metrics.lineSpacing()
+            <= std::max(mask->height(), metrics.height()));
+    QVERIFY(mask->font().pointSizeF() >= MaskLabel::smallestPointSize);
+    QVERIFY(m_window->centralWidget()->rect().contains(mask->geometry()));
+    const QRect box = Layout::Main::lblzoek.toPixels();
+    QCOMPARE(mask->geometry().topLeft(), box.topLeft());
+    QCOMPARE(mask->font().pointSizeF() == 15.75, fullSize);
+    if (fullSize) {
+        QCOMPARE(mask->geometry(), box);
+        QCOMPARE(lines.size(), 1);
+    }
+    // Nothing drawn touches the label's edges, where a glyph would be cut off.
+    const QImage image = mask->grab().toImage();
+    const QColor background = mask->palette().color(QPalette::Window);
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == background)
+                continue;
+            ++ink;
+            QVERIFY2(x > 0 && x < image.width() - 1 && y < image.height() - 1,
+                     qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(ink > 0);
+    // A new short word is shown at full size again, in the label's own box.
     m_window->setLblWoordCaption(QStringLiteral("kaas"));
-    QCOMPARE(lblzoek()->font().pointSizeF(), 15.75);
+    QCOMPARE(mask->font().pointSizeF(), 15.75);
+    QCOMPARE(mask->geometry(), box);
 }
 
 void TestMainWindow::maskKeepsItsSizeThroughTheGame()

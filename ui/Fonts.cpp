@@ -1,10 +1,8 @@
 #include "Fonts.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QStringList>
 
-#include <algorithm>
 
 namespace Fonts {
 
@@ -47,15 +45,6 @@ QFont msSansSerif()
                           QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                           QStringLiteral("DejaVu Sans")});
     return font(family, 8.25);
-}
-
-QFont fitting(QFont font, const QString &text, int width)
-{
-    constexpr qreal smallest = 6.0;
-    constexpr qreal step = 0.75; // one pixel at 96 dots per inch
-    while (QFontMetrics(font).horizontalAdvance(text) > width && font.pointSizeF() > smallest)
-        font.setPointSizeF(std::max(smallest, font.pointSizeF() - step));
-    return font;
 }
 
 } // namespace Fonts

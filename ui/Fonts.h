@@ -13,9 +13,4 @@ QFont verdana();
 /// "MS Sans Serif" 8.25 point: buttons and the secondary windows.
 QFont msSansSerif();
 
-/// \a font, made smaller where needed (down to 6 point) so that \a text fits
-/// \a width: the mask of a long typed word still shows every position. Past
-/// that size, text too wide is cut off.
-QFont fitting(QFont font, const QString &text, int width);
-
 } // namespace Fonts

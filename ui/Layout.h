@@ -28,6 +28,9 @@ inline constexpr std::array<std::array<int, 2>, 26> letters {{
 }};
 
 inline constexpr Box lblzoek {240, 2400, 2655, 375};
+/// Where `lblzoek` may grow when a long mask takes more than one line: the
+/// free space below it, down to 120 twips above the client area's bottom.
+inline constexpr Box lblzoekRoom {240, 2400, 2655, 960};
 inline constexpr Box lblWoord {120, 240, 2415, 375};
 
 /// `Line1`, from (0, 0) to (6720, 0).

@@ -6,13 +6,12 @@
 #include "Game.h"
 #include "Help.h"
 #include "Layout.h"
+#include "MaskLabel.h"
 #include "MenuCheckStyle.h"
 #include "Message.h"
 #include "PushButton.h"
 #include "Texts.h"
-#include "Word.h"
 
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -23,20 +22,6 @@ namespace {
 std::size_t levelIndex(Level level)
 {
     return static_cast<std::size_t>(level);
-}
-
-/// The widest the mask of \a word can grow while it is guessed: every
-/// position as the wider of its dash and its lower-case letter.
-QString widestMask(const QString &word, const QFontMetrics &metrics)
-{
-    const QString &dash = Texts::hidden;
-    QString widest;
-    for (const QString &character : Word::characters(word)) {
-        const QString letter = character.toLower();
-        widest
-            += metrics.horizontalAdvance(letter) > metrics.horizontalAdvance(dash) ? letter : dash;
-    }
-    return widest;
 }
 
 } // namespace
@@ -87,12 +72,7 @@ void Wirlep::createControls(QWidget *client)
 
     createLetterButtons(client);
 
-    lblzoek = new QLabel(client);
-    lblzoek->setObjectName(QStringLiteral("lblzoek"));
-    lblzoek->setGeometry(Layout::Main::lblzoek.toPixels());
-    lblzoek->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblzoek->setTextFormat(Qt::PlainText);
-    lblzoek->setAccessibleDescription(Texts::lblzoekDescription);
+    lblzoek = new MaskLabel(client);
 
     lblWoord = new CaptionLabel(client);
     lblWoord->setObjectName(QStringLiteral("lblWoord"));
@@ -214,13 +194,10 @@ QString Wirlep::lblzoekCaption() const
 
 void Wirlep::setLblzoekCaption(const QString &caption)
 {
-    // A mask too wide for the label shrinks, once for the whole game: the
-    // size is chosen for the word fully guessed, so it never jumps mid-game.
+    // Fitted once a game, so the mask never jumps while it is guessed.
     const QString &word = m_game.currentWord();
     if (m_maskFittedFor != word) {
-        const QFont full = Fonts::verdana();
-        const QString widest = widestMask(word, QFontMetrics(full));
-        lblzoek->setFont(Fonts::fitting(full, widest, lblzoek->width()));
+        lblzoek->fitTo(word);
         m_maskFittedFor = word;
     }
     lblzoek->setText(caption);

@@ -11,7 +11,7 @@ class CaptionLabel;
 class Gallows;
 class Game;
 class QAction;
-class QLabel;
+class MaskLabel;
 class QPushButton;
 
 /// The main window: letter buttons, the masked word and the gallows. It is
@@ -59,7 +59,7 @@ private:
 
     Game &m_game;
     std::array<QPushButton *, 26> m_letters {};
-    QLabel *lblzoek = nullptr;
+    MaskLabel *lblzoek = nullptr;
     /// The word whose mask `lblzoek`'s font was last fitted to.
     std::optional<QString> m_maskFittedFor;
     CaptionLabel *lblWoord = nullptr;
