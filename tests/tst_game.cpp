@@ -247,11 +247,18 @@ void TestGame::tenthMissLoses()
     t.play("appel");
     t.random.setDraws({drawFor(7, 20)});
     QList<int> piecesAtMessage;
-    t.board.onMessage = [&](const QString &) { piecesAtMessage << t.board.shownPieces(); };
+    QList<int> lettersAtMessage;
+    t.board.onMessage = [&](const QString &) {
+        piecesAtMessage << t.board.shownPieces();
+        lettersAtMessage << t.board.enabledCount();
+    };
     t.guess("bcdfghijkm");
     QCOMPARE(t.board.messages,
              QStringList {QStringLiteral("Helaas, u heeft verloren\n\nHet woord was: 'appel'.")});
-    QCOMPARE(piecesAtMessage, QList<int> {10}); // the whole figure is up while the box shows
+    // The board stays as the game ended until OK: the whole figure up, the
+    // ten guessed letters still greyed.
+    QCOMPARE(piecesAtMessage, QList<int> {10});
+    QCOMPARE(lettersAtMessage, QList<int> {16});
     QCOMPARE(t.board.shownPieces(), 0);
     QCOMPARE(t.board.enabledCount(), 26);
     QCOMPARE(t.game.currentWord(), QStringLiteral("normaalh"));

@@ -309,6 +309,7 @@ void TestWindows::okRefusesMoreThanFiftyCharacters()
     QCOMPARE(catcher.seen.first().modality, Qt::ApplicationModal);
     QCOMPARE(m_windows->invul(), dialog);
     QCOMPARE(dialog->textBox()->text(), tooLong);
+    QCOMPARE(dialog->focusWidget(), dialog->textBox()); // ready to be shortened
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaala"));
 }
 
@@ -407,6 +408,9 @@ void TestWindows::helpBlocksTheMainWindow()
         [&](Help *help) {
             QCOMPARE(help->windowModality(), Qt::ApplicationModal);
             QCOMPARE(help->parentWidget(), main());
+            // A dialog of the main window's, kept in front of it.
+            QCOMPARE(help->windowType(), Qt::Dialog);
+            QCOMPARE(help->windowHandle()->transientParent(), main()->windowHandle());
             clickOnScreen(main()->letterButton(u'x'));
             QTest::keyClick(main()->windowHandle(), Qt::Key_F2);
         },
@@ -432,6 +436,7 @@ void TestWindows::infoOpensOnceWithOneLine()
     QLabel *credit = child<QLabel>(info, "Label1");
     QVERIFY(credit->text().startsWith(QStringLiteral("Wirlep 1.00")));
     QVERIFY(!credit->wordWrap());
+    QCOMPARE(credit->alignment(), Qt::AlignLeft | Qt::AlignTop);
     // One line, all of it inside the visible part of the window.
     QVERIFY(credit->fontMetrics().horizontalAdvance(credit->text()) <= info->width() - credit->x());
     QVERIFY(credit->fontMetrics().height() <= credit->height());
