@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a finished build, unpacks it and checks what
-# it installs, then starts the unpacked program through its bin/ symlink in a
-# virtual X display and waits for the main window.
-#
-# Usage: check_deb.sh CPACK CPACK_CONFIG VERSION APP_ID DESKTOP_ID WORD_LIST...
+# The Debian package's tests, one command each:
+#   check_deb.sh build CPACK CPACK_CONFIG OUT   makes the package in OUT
+#   check_deb.sh contents OUT VERSION DESKTOP_ID METAINFO WORD_LIST...
+#       unpacks it, checks its fields and what it installs, then starts the
+#       unpacked program through its link in /usr/games in a virtual X
+#       display and waits for the main window
+#   check_deb.sh lintian OUT                    lintian finds nothing
+#   check_deb.sh piuparts OUT                   installs, removes and purges
+#                                               it in a fresh Debian chroot
 set -euo pipefail
 
 fail() {
@@ -45,30 +49,83 @@ if [ "${1:-}" = --window ]; then
   exit 0
 fi
 
-# --- Build and unpack the package -------------------------------------------
-[ $# -ge 6 ] || fail "usage: $0 CPACK CPACK_CONFIG VERSION APP_ID DESKTOP_ID WORD_LIST..."
-cpack=$1
-config=$2
+# --- Build the package -------------------------------------------------------
+# build CPACK CPACK_CONFIG OUT: makes the one .deb in OUT, anew.
+if [ "${1:-}" = build ]; then
+  [ $# -eq 4 ] || fail "usage: $0 build CPACK CPACK_CONFIG OUT"
+  out=$4
+  rm -rf "$out"
+  mkdir -p "$out"
+  if ! "$2" --config "$3" -G DEB -B "$out" >"$out/cpack.log" 2>&1; then
+    cat "$out/cpack.log" >&2
+    fail "cpack could not build the package"
+  fi
+  rm -rf "$out/_CPack_Packages"
+  debs=("$out"/*.deb)
+  [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one .deb, got: ${debs[*]}"
+  echo "package: ${debs[0]}"
+  exit 0
+fi
+
+the_deb() {
+  local debs=("$1"/*.deb)
+  [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "no package in $1 (the deb-build test makes it)"
+  echo "${debs[0]}"
+}
+
+# --- lintian, as a Debian maintainer runs it ---------------------------------
+# lintian OUT: no tag at all, down to pedantic ones, but those overridden
+# with a reason in the package's lintian-overrides.
+if [ "${1:-}" = lintian ]; then
+  deb=$(the_deb "$2")
+  command -v lintian >/dev/null || fail "lintian is missing (scripts/setup.sh installs it)"
+  lintian --pedantic --display-info --display-experimental \
+    --fail-on error,warning,info,pedantic,experimental "$deb" \
+    || fail "lintian found the above in $(basename "$deb")"
+  echo "lintian: no tags"
+  exit 0
+fi
+
+# --- piuparts: install, remove and purge in a fresh Debian -------------------
+# piuparts OUT: in a minimal chroot made by debootstrap from the archive apt
+# uses here. Needs root; without it (and without sudo that asks nothing),
+# the test is skipped.
+if [ "${1:-}" = piuparts ]; then
+  deb=$(the_deb "$2")
+  command -v piuparts >/dev/null || fail "piuparts is missing (scripts/setup.sh installs it)"
+  sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo -n true 2>/dev/null || { echo "piuparts needs root: skipped"; exit 77; }
+    sudo=(sudo -n)
+  fi
+  read -r mirror suite < <("$(dirname "$0")/../scripts/apt-sources.sh" mirror) \
+    || fail "no Debian archive in apt's sources"
+  log=$2/piuparts.log
+  rm -f "$log"
+  "${sudo[@]}" piuparts --distribution "$suite" --mirror "$mirror main" --log-file "$log" "$deb" \
+    >/dev/null 2>&1 || { tail -40 "$log" >&2; fail "piuparts failed on $(basename "$deb")"; }
+  grep -q 'PASS: All tests\.' "$log" || { tail -20 "$log" >&2; fail "piuparts did not pass"; }
+  tail -1 "$log"
+  exit 0
+fi
+
+# --- What the package holds ----------------------------------------------------
+# contents OUT VERSION DESKTOP_ID METAINFO WORD_LIST...
+[ "${1:-}" = contents ] && [ $# -ge 6 ] \
+  || fail "usage: $0 build|lintian|piuparts|contents ... (see the top of this script)"
+deb=$(the_deb "$2")
 version=$3
-app_id=$4
-desktop_id=$5
+desktop_id=$4
+metainfo=$5
 shift 5
 word_lists=("$@")
 
-for tool in dpkg-deb dpkg-shlibdeps file xvfb-run xdotool; do
+for tool in dpkg-deb file xvfb-run xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/wirlep-deb.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-
-if ! "$cpack" --config "$config" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1; then
-  cat "$work/cpack.log" >&2
-  fail "cpack could not build the package"
-fi
-debs=("$work"/out/*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one .deb, got: ${debs[*]}"
-deb=${debs[0]}
 echo "package: $(basename "$deb")"
 [[ $(basename "$deb") == wirlep_"$version"_*.deb ]] || fail "unexpected file name $(basename "$deb")"
 
@@ -88,34 +145,41 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 fonts-dejavu-core fonts-lib
   # A name in the comma-separated list, maybe with a version or alternatives.
   grep -Eq "(^|[,|] *)$package( |,|\$)" <<<"$depends" || fail "Depends lacks $package"
 done
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)'"
 
 # --- What it installs -------------------------------------------------------
 outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev '^\./(usr/.*)?$' || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 
-link=$root/usr/bin/wirlep
-[ -L "$link" ] || fail "usr/bin/wirlep is not a symlink"
-[ "$(readlink "$link")" = ../lib/wirlep/wirlep ] || fail "usr/bin/wirlep points at $(readlink "$link")"
-[ "$(readlink -f "$link")" = "$(readlink -f "$root/usr/lib/wirlep/wirlep")" ] \
-  || fail "usr/bin/wirlep does not resolve to usr/lib/wirlep/wirlep"
-[ -f "$root/usr/lib/wirlep/wirlep" ] && [ -x "$root/usr/lib/wirlep/wirlep" ] \
-  || fail "usr/lib/wirlep/wirlep is not an executable file"
+program=$root/usr/lib/games/wirlep/wirlep
+link=$root/usr/games/wirlep
+[ -L "$link" ] || fail "usr/games/wirlep is not a symlink"
+[ "$(readlink "$link")" = ../lib/games/wirlep/wirlep ] \
+  || fail "usr/games/wirlep points at $(readlink "$link")"
+[ -f "$program" ] && [ ! -L "$program" ] && [ -x "$program" ] \
+  || fail "usr/lib/games/wirlep/wirlep is not an executable file"
+[ -z "$(file -b "$program" | grep -i 'not stripped')" ] || fail "the program is not stripped"
 
 expect_file() {
   [ -f "$root/$1" ] && [ -s "$root/$1" ] || fail "$1 is missing or empty"
 }
 for list in "${word_lists[@]}"; do
-  expect_file "usr/lib/wirlep/$list"
+  # The lists lie beside the program, as links to the shared data.
+  expect_file "usr/share/games/wirlep/$list"
+  [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "../../../share/games/wirlep/$list" ] \
+    || fail "usr/lib/games/wirlep/$list is not a link to usr/share/games/wirlep/$list"
 done
 expect_file "usr/share/applications/$desktop_id"
-expect_file "usr/share/metainfo/$app_id.metainfo.xml"
+expect_file "usr/share/metainfo/$metainfo"
 grep -q "<launchable type=\"desktop-id\">$desktop_id</launchable>" \
-  "$root/usr/share/metainfo/$app_id.metainfo.xml" || fail "the metainfo does not launch $desktop_id"
+  "$root/usr/share/metainfo/$metainfo" || fail "the metainfo does not launch $desktop_id"
 for size in 16 32 48 64 128 256; do
   expect_file "usr/share/icons/hicolor/${size}x${size}/apps/wirlep.png"
 done
 expect_file usr/share/icons/hicolor/scalable/apps/wirlep.svg
 expect_file usr/share/doc/wirlep/copyright
+expect_file usr/share/doc/wirlep/changelog.gz
+expect_file usr/share/man/man6/wirlep.6.gz
 
 # --- Start it ---------------------------------------------------------------
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --window "$link" "$work/program.log"

@@ -12,6 +12,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(Texts::programName);
     QApplication::setApplicationVersion(QStringLiteral(WIRLEP_DISPLAY_VERSION));
     QApplication::setWindowIcon(ProgramIcon::icon());
+    // The menu entry's name: on Wayland, the app id that docks and task
+    // switchers find the entry, its name and its icon by.
+    QGuiApplication::setDesktopFileName(QStringLiteral(WIRLEP_APP_ID));
 
     SystemRandom random;
     // The word lists lie beside the program (found through a symlink too).

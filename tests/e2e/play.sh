@@ -765,15 +765,18 @@ scenario_missing_list() {
     expect_program_exit
 }
 
-# normaal.txt a folder, or with a line too long: as when it is missing.
+# normaal.txt a folder, a named pipe nobody writes to, or with a line too
+# long: as when it is missing, and nothing waits.
 scenario_unreadable_list() {
     local kind
-    for kind in folder long-line; do
+    for kind in folder fifo long-line; do
         word_list makkelijk.txt kaas
         word_list moeilijk.txt kaas
         rm -rf "$PROG/normaal.txt"
         if [[ $kind == folder ]]; then
             mkdir "$PROG/normaal.txt"
+        elif [[ $kind == fifo ]]; then
+            mkfifo "$PROG/normaal.txt"
         else
             # Only the first 26 lines are read: the long one comes first.
             printf '%s\r\n' "$(printf 'x%.0s' {1..51})" kaas >"$PROG/normaal.txt"
