@@ -3,7 +3,6 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-
 namespace Fonts {
 
 namespace {

@@ -1,5 +1,6 @@
 // Reads back the compiled Windows resources (a .res file, as the MinGW resource
-// compiler writes it from wirlep.rc) and checks what Windows will see: icon
+// compiler writes it from wirlep.rc, or as it reads them back out of
+// wirlep.exe) and checks what Windows will see: all of them Dutch, icon
 // group 1 naming the six images of wirlep.ico as resources 30001 to 30006, and
 // the version information carrying the project's version.
 
@@ -26,6 +27,7 @@ constexpr int icoEntrySize = 16;
 constexpr int groupEntrySize = 14;
 constexpr int bitmapHeaderSize = 40;
 constexpr quint32 fixedInfoSignature = 0xFEEF04BD;
+constexpr quint16 dutch = 0x0413; // LANG_DUTCH, SUBLANG_DUTCH
 
 qsizetype align4(qsizetype offset)
 {
@@ -76,6 +78,7 @@ struct Resource
 {
     ResId type;
     ResId name;
+    quint16 language;
     QByteArray data;
 };
 
@@ -147,7 +150,8 @@ ResFile readRes(const QByteArray &data)
             }
             first = false;
         } else {
-            file.resources.append({ *type, *name, data.mid(headerEnd, dataSize) });
+            const quint16 language = bytes.u16(align4(field) + 6);
+            file.resources.append({*type, *name, language, data.mid(headerEnd, dataSize)});
         }
         offset = align4(dataEnd);
     }
@@ -261,8 +265,11 @@ private:
 
 void TestWindowsResources::initTestCase()
 {
-    const QByteArray res = readFile(QStringLiteral(WIRLEP_RES_FILE));
-    QVERIFY2(!res.isEmpty(), "the compiled resources are missing; run windows-resources-compile");
+    // The resources as compiled, or as read back from the program (the
+    // Windows tests set WIRLEP_RES_FILE).
+    const QString path = qEnvironmentVariable("WIRLEP_RES_FILE", QStringLiteral(WIRLEP_RES_FILE));
+    const QByteArray res = readFile(path);
+    QVERIFY2(!res.isEmpty(), qPrintable(path + QStringLiteral(" is missing")));
     const ResFile file = readRes(res);
     QVERIFY2(file.error.isEmpty(), qPrintable(file.error));
     m_resources = file.resources;
@@ -285,6 +292,8 @@ void TestWindowsResources::onlyTheExpectedResources()
         QVERIFY2(resource.type.isNumber && resource.name.isNumber,
                  qPrintable(QStringLiteral("named resource %1/%2")
                                 .arg(resource.type.name, resource.name.name)));
+        // Dutch, as the version block says, not the compiler's US English.
+        QCOMPARE(resource.language, dutch);
         if (resource.type.number == rtIcon)
             icons.append(resource.name.number);
         else if (resource.type.number == rtGroupIcon)
@@ -292,8 +301,8 @@ void TestWindowsResources::onlyTheExpectedResources()
     }
     QCOMPARE(groups, 1);
     QCOMPARE(icons,
-             QList<quint16>({ firstImageId, firstImageId + 1, firstImageId + 2, firstImageId + 3,
-                              firstImageId + 4, firstImageId + 5 }));
+             QList<quint16>({firstImageId, firstImageId + 1, firstImageId + 2, firstImageId + 3,
+                             firstImageId + 4, firstImageId + 5}));
 }
 
 void TestWindowsResources::iconGroup()

@@ -7,6 +7,10 @@
 # Usage: play.sh <wirlep> <e2e_close_window> <scenario>
 # Scenarios: lost won typed help info missing_list unreadable_list
 #
+# A <wirlep> ending in .exe is the Windows program: it is played the same
+# way under Wine, in a throw-away copy of the Wine prefix WIRLEP_WINEPREFIX
+# (packaging/windows/check_exe.sh makes it).
+#
 # Each run copies the program into a fresh folder beside word lists of its
 # own, so every draw is known. Screenshots and the program's output are kept
 # in e2e-<scenario>/ of the current folder when a run fails (always, with
@@ -21,9 +25,11 @@ fi
 WIRLEP=$(realpath "$1")
 CLOSER=$(realpath "$2")
 SCENARIO=$3
+WINDOWS=
+[[ $WIRLEP == *.exe ]] && WINDOWS=yes
 
 TIMEOUT_MS=${WIRLEP_E2E_TIMEOUT_MS:-10000} # for anything to happen on screen
-RUN=$PWD/e2e-$SCENARIO
+RUN=$PWD/e2e-${WINDOWS:+windows-}$SCENARIO
 rm -rf "$RUN"
 mkdir -p "$RUN/shots"
 PROG=$(mktemp -d "${TMPDIR:-/tmp}/wirlep-e2e.XXXXXX")
@@ -78,6 +84,7 @@ cleanup() {
         done
         kill -9 "$APP_PID" 2>/dev/null
     fi
+    [[ -n $WINDOWS && -d $PROG/wineprefix ]] && WINEPREFIX=$PROG/wineprefix wineserver --kill 2>/dev/null
     if [[ -n $XVFB_PID ]]; then
         kill "$XVFB_PID" 2>/dev/null
         wait "$XVFB_PID" 2>/dev/null
@@ -93,7 +100,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
-for tool in Xvfb xdotool import convert realpath timeout; do
+for tool in Xvfb xdotool import convert realpath timeout ${WINDOWS:+wine wineserver}; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
 
@@ -155,6 +162,10 @@ word_list() {
 }
 
 start_program() {
+    if [[ -n $WINDOWS ]]; then
+        start_windows_program
+        return
+    fi
     cp "$WIRLEP" "$PROG/wirlep"
     mkdir -p "$PROG/runtime" && chmod 700 "$PROG/runtime"
     # The system's look, as on a desktop without settings of its own.
@@ -164,6 +175,27 @@ start_program() {
     (cd "$PROG" && exec ./wirlep) >>"$RUN/wirlep.log" 2>&1 &
     APP_PID=$!
     log "started the program (pid $APP_PID) in $PROG: $(cd "$PROG" && echo *.txt)"
+}
+
+# The .exe under Wine, in its native look, with a prefix of its own: hard
+# links to the prepared one, but for the files Wine writes (the registry and
+# its stamp), which are copies.
+start_windows_program() {
+    local template=${WIRLEP_WINEPREFIX:-}
+    [[ -d $template ]] || fail "no Wine prefix to copy in WIRLEP_WINEPREFIX ('$template')"
+    [[ -f $WIRLEP ]] || fail "$WIRLEP is missing"
+    if [[ ! -d $PROG/wineprefix ]]; then
+        cp -al "$template" "$PROG/wineprefix" || fail "cannot copy the Wine prefix"
+        local file
+        for file in "$template"/*.reg "$template"/.update-timestamp; do
+            [[ -f $file ]] && cp --remove-destination "$file" "$PROG/wineprefix/"
+        done
+    fi
+    cp "$WIRLEP" "$PROG/wirlep.exe"
+    export WINEPREFIX=$PROG/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    (cd "$PROG" && exec wine ./wirlep.exe) >>"$RUN/wirlep.log" 2>&1 &
+    APP_PID=$!
+    log "started the Windows program under Wine (pid $APP_PID) in $PROG: $(cd "$PROG" && echo *.txt)"
 }
 
 # Ended, or ended and not yet reaped.
@@ -310,11 +342,14 @@ find_main() {
     menu_titles
 }
 
-main_moved() {
-    geom "$MAIN" || return 1
-    SEEN="the main window at $GX,$GY"
-    [[ $GX == "$1" && $GY == "$2" ]] && return 0
-    xdo windowmove "$MAIN" "$1" "$2"
+main_moved() { window_moved "$MAIN" "$@"; }
+
+# window_moved ID X Y: the window is at X,Y, or is asked to move there.
+window_moved() {
+    geom "$1" || return 1
+    SEEN="window $1 at $GX,$GY"
+    [[ $GX == "$2" && $GY == "$3" ]] && return 0
+    xdo windowmove "$1" "$2" "$3"
     return 1
 }
 
@@ -413,7 +448,8 @@ read_board() {
     for i in {0..35}; do
         grey=${GREYS[i]}
         if ((i < 26)); then
-            if ((grey < 96)); then state=E; elif ((grey > 140)); then state=D; else state='?'; fi
+            # Greyed text is light grey in Fusion, mid grey (122) in Windows' style.
+            if ((grey < 64)); then state=E; elif ((grey > 100)); then state=D; else state='?'; fi
         else
             if ((grey < 96)); then state=1; elif ((grey > 200)); then state=0; else state='?'; fi
         fi
@@ -611,7 +647,9 @@ scenario_typed() {
     choose 1 0 1
     wait_window '^Woord invullen$'
     dialog=$WIN
-    geom "$dialog"
+    # Where nothing of the board is under it: the top left corner, where a
+    # window opens without a window manager, but not always under Wine.
+    wait_for "dialog at 0,0" window_moved "$dialog" 0 0
     local dx=$GX dy=$GY
     # Into the text box (8,56 177x19), as a player would before typing.
     click_at $((dx + 96)) $((dy + 65))
@@ -796,6 +834,10 @@ scenario_unreadable_list() {
 # --- Main --------------------------------------------------------------------------
 
 declare -F "scenario_$SCENARIO" >/dev/null || fail "no scenario '$SCENARIO'"
+if [[ -n $WINDOWS && ! -f $WIRLEP ]]; then
+    echo "$WIRLEP is missing (no Windows zip was unpacked): skipped"
+    exit 77
+fi
 start_display
 log "scenario $SCENARIO"
 "scenario_$SCENARIO"
