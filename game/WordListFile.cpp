@@ -173,20 +173,6 @@ std::optional<QStringConverter::Encoding> wideEncoding(QIODevice &device)
     return encoding;
 }
 
-/// How many bytes one element of \a encoding's decoded text may stand for:
-/// a line is limited to maxLineBytes of the file whatever its encoding.
-qsizetype bytesPerElement(QStringConverter::Encoding encoding)
-{
-    switch (encoding) {
-    case QStringConverter::Utf32:
-    case QStringConverter::Utf32LE:
-    case QStringConverter::Utf32BE:
-        return 4;
-    default:
-        return 2;
-    }
-}
-
 struct Lines
 {
     QStringList words;
@@ -197,8 +183,9 @@ struct Lines
 Lines readWide(QIODevice &device, QStringConverter::Encoding encoding)
 {
     // The decoder drops the file's one leading mark and keeps any later one.
+    // A line is limited as in UTF-16: as many code units as bytes / 2.
     QStringDecoder decoder(encoding);
-    LineSplitter<QString> lines(maxLineBytes / bytesPerElement(encoding));
+    LineSplitter<QString> lines(maxLineBytes / 2);
     const bool read
         = readInto(device, lines, [&](QByteArrayView bytes) { return decoder.decode(bytes); });
     return {lines.lines, lines.tooLongLine(), !read};
@@ -226,7 +213,8 @@ Lines readNarrow(QIODevice &device)
 /// or an empty string.
 QString openNative(QFile &file, const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return Texts::reasonReadError.arg(qt_error_string(errno));
     struct stat status

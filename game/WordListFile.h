@@ -23,10 +23,11 @@ namespace WordListFile {
 /// No more lines than the list has slots are ever read.
 inline constexpr int maxLines = 26;
 
-/// A line longer than this many bytes of the file is too long whatever its
-/// encoding. It bounds what is read before a line can be counted: fifty
-/// characters of up to 81 bytes of UTF-8 each stay within it, and the longest
-/// emoji (a family of four with skin tones) takes 41, or 38 in UTF-16.
+/// A line longer than this many bytes of UTF-8 (or half as many UTF-16 code
+/// units, in a UTF-16 or UTF-32 file) is too long. It bounds what is read
+/// before a line can be counted: fifty characters of up to 81 bytes each
+/// stay within it, and the longest emoji (a family of four with skin tones)
+/// takes 41 bytes, or 19 code units.
 inline constexpr qsizetype maxLineBytes = 4096;
 
 /// Reads the word list at \a path. Anything but a regular file (after

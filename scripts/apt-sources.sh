@@ -7,7 +7,8 @@
 #                                    apt installs this release's packages from
 #   scripts/apt-sources.sh deb-src   makes sure apt can fetch source packages:
 #                                    adds a deb-src entry for every enabled deb
-#                                    entry, if there is none yet (needs root)
+#                                    entry, if there is none yet (through sudo
+#                                    when not root)
 set -euo pipefail
 
 lists=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list)
@@ -49,7 +50,9 @@ codename() {
 case "${1:-}" in
 mirror)
   suite=$(codename)
-  line=$(entries | awk -v s="$suite" '$1 == "deb" && $3 == s && / main( |$)/ { print $2, $3; exit }')
+  # The whole list is read (no early exit, which would cut the pipe short).
+  line=$(entries | awk -v s="$suite" '!found && $1 == "deb" && $3 == s && / main( |$)/ {
+    found = $2 " " $3 } END { print found }')
   [ -n "$line" ] || { echo "apt-sources.sh: no deb entry for $suite main in apt's sources" >&2; exit 1; }
   echo "$line"
   ;;
@@ -57,19 +60,23 @@ deb-src)
   if entries | awk '$1 == "deb-src" { found = 1 } END { exit !found }'; then
     exit 0
   fi
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  new=$(mktemp -d)
+  trap 'rm -rf "$new"' EXIT
   # The same entries with the same options (Signed-By, say), as deb-src.
   for f in "${stanzas[@]}"; do
     [ -f "$f" ] && [ "$f" != "$own" ] || continue
     awk 'BEGIN { RS = ""; ORS = "\n\n" }
       /(^|\n)Types:[^\n]*deb/ && !/(^|\n)Enabled: *no/ { sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f"
-  done >"$own.new"
+  done >"$new/stanzas"
   for f in "${lists[@]}"; do
     [ -f "$f" ] && [ "$f" != "${own%.sources}.list" ] || continue
     sed -n -E 's/^[[:space:]]*deb[[:space:]]/deb-src /p' "$f"
-  done >"${own%.sources}.list.new"
-  mv "${own%.sources}.list.new" "${own%.sources}.list"
-  mv "$own.new" "$own"
-  apt-get update -qq
+  done >"$new/lines"
+  [ -s "$new/stanzas" ] && "${sudo[@]}" cp "$new/stanzas" "$own"
+  [ -s "$new/lines" ] && "${sudo[@]}" cp "$new/lines" "${own%.sources}.list"
+  "${sudo[@]}" apt-get update -qq
   ;;
 *)
   echo "usage: $0 mirror|deb-src" >&2

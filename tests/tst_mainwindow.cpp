@@ -586,6 +586,8 @@ void TestMainWindow::longTypedWordShowsEveryPosition_data()
     QTest::addColumn<bool>("fullSize");
     QTest::newRow("short word, full size") << "kaas" << true;
     QTest::newRow("fourteen letters, full size") << "tandenborstels" << true;
+    // No button reveals these: they stay dashes, however wide they are.
+    QTest::newRow("twelve Cyrillic letters, full size") << QString(12, QChar(0x0416)) << true;
     QTest::newRow("thirty letters") << QString(30, u'k') << false;
     QTest::newRow("fifty letters") << QString(50, u'k') << false;
     // The widest letters there are, shown once M and W are guessed: only the

@@ -237,9 +237,11 @@ void TestWordListFile::lineLimitIsFiftyCharacters()
     QFETCH(QByteArray, line);
     QFETCH(bool, fits);
     const QByteArray text = "kaas\r\nboom\r\n" + line + "\r\nvis";
-    // The same in UTF-16: a line is counted the same whatever the encoding.
-    for (const QByteArray &bytes :
-         {text, withMark(QString::fromUtf8(text), QStringConverter::Utf16LE)}) {
+    // The same in UTF-16 and UTF-32: a line is counted the same whatever the
+    // encoding.
+    const QString decoded = QString::fromUtf8(text);
+    for (const QByteArray &bytes : {text, withMark(decoded, QStringConverter::Utf16LE),
+                                    withMark(decoded, QStringConverter::Utf32BE)}) {
         const WordListRead list = readBytes(bytes);
         QCOMPARE(list.ok(), fits);
         if (fits) {

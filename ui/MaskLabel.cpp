@@ -16,16 +16,21 @@ namespace {
 
 constexpr qreal pointStep = 0.75; // one pixel at 96 dots per inch
 
-/// The widest the mask of \a word can grow while it is guessed: every
-/// position as the wider of its dash and its lower-case letter.
+/// The widest the mask of \a word can grow while it is guessed. A position
+/// shows its dash until the letter a to z that matches it is guessed, so it
+/// counts as the wider of the two; one that no letter button matches stays
+/// a dash all game.
 QStringList widestPositions(const QString &word, const QFontMetrics &metrics)
 {
     const QString &dash = Texts::hidden;
     QStringList widest;
     for (const QString &character : Word::characters(word)) {
-        const QString letter = character.toLower();
-        widest.append(metrics.horizontalAdvance(letter) > metrics.horizontalAdvance(dash) ? letter
-                                                                                          : dash);
+        const QString letter = character.toCaseFolded();
+        const bool guessable = letter.size() == 1 && letter[0] >= u'a' && letter[0] <= u'z';
+        widest.append(guessable
+                              && metrics.horizontalAdvance(letter) > metrics.horizontalAdvance(dash)
+                          ? letter
+                          : dash);
     }
     return widest;
 }
@@ -52,22 +57,35 @@ bool eachLineFits(const QStringList &positions, const QList<qsizetype> &lengths,
     return true;
 }
 
-/// The largest size from the window's own down to \a smallest at which
-/// \a word's mask fits \a width on \a lines lines, with those lines' lengths.
-std::optional<std::pair<QFont, QList<qsizetype>>>
-largestFitting(const QString &word, qsizetype lines, qreal smallest, int width)
+QFont withPointSize(QFont font, qreal size)
 {
-    QFont font = Fonts::verdana();
-    for (;;) {
+    font.setPointSizeF(size);
+    return font;
+}
+
+struct Fit
+{
+    QFont font;
+    QList<qsizetype> lineLengths;
+};
+
+/// The largest size from the window's own down to \a smallest at which
+/// \a word's mask fits \a room on \a lines lines. One line needs only the
+/// width: it keeps the label's own box.
+std::optional<Fit> largestFitting(const QString &word, qsizetype lines, qreal smallest,
+                                  const QSize &room)
+{
+    const QFont full = Fonts::verdana();
+    for (qreal size = full.pointSizeF(); size >= smallest; size -= pointStep) {
+        const QFont font = withPointSize(full, size);
         const QFontMetrics metrics(font);
         const QStringList positions = widestPositions(word, metrics);
         const QList<qsizetype> lengths = evenLines(positions.size(), lines);
-        if (eachLineFits(positions, lengths, metrics, width))
-            return std::pair {font, lengths};
-        if (font.pointSizeF() <= smallest)
-            return std::nullopt;
-        font.setPointSizeF(std::max(smallest, font.pointSizeF() - pointStep));
+        const bool tallEnough = lines == 1 || lines * metrics.lineSpacing() <= room.height();
+        if (tallEnough && eachLineFits(positions, lengths, metrics, room.width()))
+            return Fit {font, lengths};
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -88,38 +106,31 @@ void MaskLabel::fitTo(const QString &word)
     const QRect room = Layout::Main::lblzoekRoom.toPixels();
     const qsizetype positions = std::max<qsizetype>(1, Word::length(word));
 
-    auto apply = [&](const QFont &font, const QList<qsizetype> &lengths) {
-        setFont(font);
-        m_lineLengths = lengths.size() > 1 ? lengths : QList<qsizetype> {};
-        const int height
-            = std::min(room.height(), int(lengths.size()) * QFontMetrics(font).lineSpacing());
-        setGeometry(lengths.size() > 1 ? QRect(box.topLeft(), QSize(box.width(), height)) : box);
-        update();
-    };
-
-    // One line while it stays readable; then as few lines as the room
-    // holds, each as large as it can be, and at the very least 6 point.
-    if (const auto fit = largestFitting(word, 1, smallestOneLinePointSize, box.width()))
-        return apply(fit->first, fit->second);
+    // As few lines as there can be while the text stays readable, each as
+    // large as it fits; only when nothing fits at 9 point, smaller.
+    std::optional<Fit> fit;
     for (const qreal smallest : {smallestOneLinePointSize, smallestPointSize}) {
-        for (qsizetype lines = 2; lines <= positions; ++lines) {
-            const auto fit = largestFitting(word, lines, smallest, box.width());
-            if (!fit)
-                continue;
-            if (lines * QFontMetrics(fit->first).lineSpacing() > room.height())
+        const int thinnest = QFontMetrics(withPointSize(Fonts::verdana(), smallest)).lineSpacing();
+        for (qsizetype lines = 1; !fit && lines <= positions; ++lines) {
+            if (lines > 1 && lines * thinnest > room.height())
                 break;
-            return apply(fit->first, fit->second);
+            fit = largestFitting(word, lines, smallest, room.size());
         }
+        if (fit)
+            break;
     }
-    // Wider than any letters a to z make it: as few lines as the width
-    // allows, cut off at the bottom of the room.
-    for (qsizetype lines = 1; lines < positions; ++lines) {
-        if (const auto fit = largestFitting(word, lines, smallestPointSize, box.width()))
-            return apply(fit->first, fit->second);
-    }
-    QFont smallest = Fonts::verdana();
-    smallest.setPointSizeF(smallestPointSize);
-    apply(smallest, evenLines(positions, positions));
+    // Wider than any letters a to z make it: the smallest size, on as many
+    // lines as there are positions, cut off at the bottom of the room.
+    if (!fit)
+        fit = Fit {withPointSize(Fonts::verdana(), smallestPointSize),
+                   evenLines(positions, positions)};
+
+    setFont(fit->font);
+    const qsizetype lines = fit->lineLengths.size();
+    m_lineLengths = lines > 1 ? fit->lineLengths : QList<qsizetype> {};
+    const int height = std::min(room.height(), int(lines) * QFontMetrics(fit->font).lineSpacing());
+    setGeometry(lines > 1 ? QRect(box.topLeft(), QSize(box.width(), height)) : box);
+    update();
 }
 
 QStringList MaskLabel::lines() const

@@ -1,8 +1,7 @@
 // Reads back the compiled Windows resources (a .res file, as the MinGW resource
-// compiler writes it from wirlep.rc, or as it reads them back out of
-// wirlep.exe) and checks what Windows will see: all of them Dutch, icon
-// group 1 naming the six images of wirlep.ico as resources 30001 to 30006, and
-// the version information carrying the project's version.
+// compiler writes it from wirlep.rc) and checks what Windows will see: all of
+// them Dutch, icon group 1 naming the six images of wirlep.ico as resources
+// 30001 to 30006, and the version information carrying the project's version.
 
 #include <QByteArray>
 #include <QFile>
@@ -265,11 +264,8 @@ private:
 
 void TestWindowsResources::initTestCase()
 {
-    // The resources as compiled, or as read back from the program (the
-    // Windows tests set WIRLEP_RES_FILE).
-    const QString path = qEnvironmentVariable("WIRLEP_RES_FILE", QStringLiteral(WIRLEP_RES_FILE));
-    const QByteArray res = readFile(path);
-    QVERIFY2(!res.isEmpty(), qPrintable(path + QStringLiteral(" is missing")));
+    const QByteArray res = readFile(QStringLiteral(WIRLEP_RES_FILE));
+    QVERIFY2(!res.isEmpty(), "the compiled resources are missing; run windows-resources-compile");
     const ResFile file = readRes(res);
     QVERIFY2(file.error.isEmpty(), qPrintable(file.error));
     m_resources = file.resources;

@@ -22,11 +22,15 @@ if (($# != 3)); then
     echo "usage: $0 <wirlep> <e2e_close_window> <scenario>" >&2
     exit 2
 fi
+WINDOWS=
+[[ $1 == *.exe ]] && WINDOWS=yes
+if [[ -n $WINDOWS && ! -f $1 ]]; then
+    echo "$1 is missing (no Windows zip was unpacked): skipped"
+    exit 77
+fi
 WIRLEP=$(realpath "$1")
 CLOSER=$(realpath "$2")
 SCENARIO=$3
-WINDOWS=
-[[ $WIRLEP == *.exe ]] && WINDOWS=yes
 
 TIMEOUT_MS=${WIRLEP_E2E_TIMEOUT_MS:-10000} # for anything to happen on screen
 RUN=$PWD/e2e-${WINDOWS:+windows-}$SCENARIO
@@ -183,7 +187,6 @@ start_program() {
 start_windows_program() {
     local template=${WIRLEP_WINEPREFIX:-}
     [[ -d $template ]] || fail "no Wine prefix to copy in WIRLEP_WINEPREFIX ('$template')"
-    [[ -f $WIRLEP ]] || fail "$WIRLEP is missing"
     if [[ ! -d $PROG/wineprefix ]]; then
         cp -al "$template" "$PROG/wineprefix" || fail "cannot copy the Wine prefix"
         local file
@@ -834,10 +837,6 @@ scenario_unreadable_list() {
 # --- Main --------------------------------------------------------------------------
 
 declare -F "scenario_$SCENARIO" >/dev/null || fail "no scenario '$SCENARIO'"
-if [[ -n $WINDOWS && ! -f $WIRLEP ]]; then
-    echo "$WIRLEP is missing (no Windows zip was unpacked): skipped"
-    exit 77
-fi
 start_display
 log "scenario $SCENARIO"
 "scenario_$SCENARIO"
