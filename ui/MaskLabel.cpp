@@ -110,17 +110,21 @@ void MaskLabel::fitTo(const QString &word)
     // large as it fits; only when nothing fits at 9 point, smaller.
     std::optional<Fit> fit;
     for (const qreal smallest : {smallestOneLinePointSize, smallestPointSize}) {
-        const int thinnest = QFontMetrics(withPointSize(Fonts::verdana(), smallest)).lineSpacing();
         for (qsizetype lines = 1; !fit && lines <= positions; ++lines) {
-            if (lines > 1 && lines * thinnest > room.height())
+            // More lines than the room holds even at the smallest size:
+            // looked at only for long words, so a short one loads no other
+            // size of the font.
+            if (lines > 1
+                && lines * QFontMetrics(withPointSize(Fonts::verdana(), smallest)).lineSpacing()
+                    > room.height())
                 break;
             fit = largestFitting(word, lines, smallest, room.size());
         }
         if (fit)
             break;
     }
-    // Wider than any letters a to z make it: the smallest size, on as many
-    // lines as there are positions, cut off at the bottom of the room.
+    // Only a font far wider than those the program names ends here: the
+    // smallest size, one position a line, cut off at the bottom of the room.
     if (!fit)
         fit = Fit {withPointSize(Fonts::verdana(), smallestPointSize),
                    evenLines(positions, positions)};
