@@ -4,7 +4,8 @@
 
 namespace ProgramIcon {
 
-/// The program's icon, in the sizes drawn for it; every window shows it.
+/// The program's icon, in the sizes drawn for it; every window shows it. On
+/// Windows it is the program file's own icon group.
 QIcon icon();
 
 } // namespace ProgramIcon
