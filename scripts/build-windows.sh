@@ -19,53 +19,95 @@ out=${WIRLEP_WINDOWS_OUT:-$top/build-windows}
 toolchain=$top/packaging/windows/mingw-w64-x86_64.cmake
 
 # What an earlier run made; the folder itself may be the user's.
-rm -rf "$out/build" "$out/extra" "$out/source" "$out"/wirlep-*-windows-x64.zip
+rm -rf "$out/build" "$out/extra" "$out/source" "$out"/wirlep-*-windows-x64.zip "$out"/wirlep-*-setup.exe
+mkdir -p "$out/logs"
 scripts/apt-install.sh cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev xz-utils \
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
 
+# Runs one step of the build with its output in $out/logs/NAME.log; when it
+# fails, says which step and shows the end of its log.
+step() {
+  local name=$1 log=$out/logs/$1.log
+  shift
+  "$@" >"$log" 2>&1 && return
+  tail -40 "$log" >&2
+  echo "build-windows.sh: the step '$name' failed; its log is $log" >&2
+  return 1
+}
+
 # --- Qt for Windows --------------------------------------------------------------
 
-qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+# Qt's source package and its version, which a binary-only rebuild (+b1) of
+# the installed package does not change.
+qt_source=$(dpkg-query -W -f='${source:Package}' qt6-base-dev)
+qt_version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+compiler_version=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)
 qt_configure=(
   -release -static -static-runtime -platform linux-g++ -xplatform win32-g++
   -qt-host-path /usr -nomake examples -nomake tests
+  # Small rather than fast, with link-time optimisation: the program's link
+  # then keeps only what it reaches of Qt. (MinGW's linker keeps every
+  # function that has unwind data, so --gc-sections alone drops nothing.)
+  -optimize-size -ltcg
   # What a Widgets game does not use. Debian's source leaves out the tablet
   # headers (src/3rdparty/wintab), so tablets go too.
   -no-feature-sql -no-feature-network -no-feature-testlib -no-feature-printsupport
   -no-feature-concurrent -no-feature-xml -no-dbus -no-opengl -no-feature-vulkan -no-icu
   -no-freetype -no-feature-tabletevent
+  # Widgets, dialogs and formats the game never shows: the style and
+  # accessibility code that serves every widget class would keep them.
+  -no-feature-graphicsview -no-feature-graphicseffect -no-feature-mdiarea
+  -no-feature-calendarwidget -no-feature-colordialog -no-feature-fontdialog
+  -no-feature-filedialog -no-feature-wizard -no-feature-undoview -no-feature-fontcombobox
+  -no-feature-keysequenceedit -no-feature-lcdnumber -no-feature-dial -no-feature-splashscreen
+  -no-feature-commandlinkbutton -no-feature-columnview -no-feature-datawidgetmapper
+  -no-feature-errormessage -no-feature-inputdialog -no-feature-progressdialog
+  -no-feature-syntaxhighlighter -no-feature-style-fusion -no-feature-cssparser
+  -no-feature-textodfwriter -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
+  -no-feature-pdf -no-feature-movie
   # Direct2D cannot go alone in Qt 6.4: DirectWrite 3 needs it.
   -no-feature-direct2d -no-feature-directwrite3
   -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz
   -- -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(gcc -print-multiarch)/cmake
 )
-# The toolchain's text counts, not where this checkout lies.
-key=$( (printf '%s\n' "${qt_configure[@]}"; cat "$toolchain") | sha256sum | cut -c1-12)
-cache=${XDG_CACHE_HOME:-$HOME/.cache}/wirlep/qt-${qt_version}-win64-${key}
-qt=$cache/qt
 
 build_qt() {
-  scripts/apt-sources.sh deb-src
   local work=$cache/work
   rm -rf "$cache"
   mkdir -p "$work"
+  # A failed step leaves gigabytes behind: they go, its log stays.
+  trap 'rm -rf "$cache"' EXIT
   echo "Building Qt $qt_version for Windows in $cache (35 to 45 minutes)"
-  (cd "$work" && apt-get source -qq "qt6-base=$qt_version" >fetch.log 2>&1) \
-    || { cat "$work/fetch.log" >&2; echo "build-windows.sh: cannot fetch Qt's source" >&2; exit 1; }
+  step qt-sources scripts/apt-sources.sh deb-src
+  step qt-fetch bash -c 'cd "$1" && apt-get source "$2"' - "$work" "$qt_source=$qt_version"
   local src
-  src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')
+  src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt*-base-*')
   mkdir "$work/build"
-  (cd "$work/build" && "$src/configure" -prefix "$qt" "${qt_configure[@]}" \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" >configure.log 2>&1) \
-    || { tail -40 "$work/build/configure.log" >&2; exit 1; }
-  cmake --build "$work/build" --parallel "$(nproc)"
-  cmake --install "$work/build" >/dev/null
+  step qt-configure bash -c 'cd "$1" && shift && "$@"' - "$work/build" \
+    "$src/configure" -prefix "$qt" "${qt_configure[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+  step qt-build cmake --build "$work/build" --parallel "$(nproc)"
+  step qt-install cmake --install "$work/build"
   # Its licences go into the zip with the program.
   cp -r "$src/LICENSES" "$qt/LICENSES"
   rm -rf "$work"
+  trap - EXIT
   touch "$cache/complete"
 }
 
+# The cache is named after everything that makes this Qt: its version, the
+# compiler's, the toolchain's text and the steps above, configure line
+# included; a change to any of them builds it anew.
+key=$( (echo "$compiler_version"; cat "$toolchain"; declare -f step build_qt
+  printf '%s\n' "${qt_configure[@]}") | sha256sum | cut -c1-12)
+caches=${XDG_CACHE_HOME:-$HOME/.cache}/wirlep
+cache=$caches/qt-${qt_version}-win64-${key}
+qt=$cache/qt
+
+# One run at a time builds or reads the cache: another waits rather than
+# deleting the Qt it is building.
+mkdir -p "$caches"
+exec {lock}>"$caches/.lock"
+flock "$lock"
 [ -f "$cache/complete" ] || build_qt
 
 # --- The program and the zip -------------------------------------------------------
