@@ -29,7 +29,7 @@ QIcon icon()
     const HINSTANCE program = GetModuleHandleW(nullptr);
     for (const int size : sizes) {
         const auto handle = static_cast<HICON>(
-            LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+            LoadImageW(program, MAKEINTRESOURCEW(WIRLEP_ICON_GROUP_ID), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         if (!handle)
             continue;
         icon.addPixmap(QPixmap::fromImage(QImage::fromHICON(handle)));

@@ -5,8 +5,10 @@
 #       prefix in DIR/wineprefix for the end-to-end scenarios to copy. A
 #       missing ZIP skips the Windows tests, or fails them when "required".
 #   check_exe.sh imports DIR     wirlep.exe needs no DLL beyond Windows' own
-#   check_exe.sh resources DIR   wirlep.exe holds icon group 1 with images
-#                                30001 to 30006 and the version record, in Dutch
+#   check_exe.sh resources DIR GROUP FIRST LANGID VERSION ICO
+#                                wirlep.exe holds icon group GROUP with one
+#                                image for each of ICO's from id FIRST on, and
+#                                the version record of VERSION, all in LANGID
 # The last two, like the scenarios played under Wine, are skipped when there
 # was no zip to unpack.
 set -euo pipefail
@@ -62,25 +64,31 @@ imports)
   echo "imports only Windows' own DLLs: $(tr '\n' ' ' <<<"$dlls")"
   ;;
 resources)
-  exe=$2/wirlep/wirlep.exe
+  [ $# -eq 7 ] || fail "usage: $0 resources DIR GROUP FIRST LANGID VERSION ICO"
+  exe=$2/wirlep/wirlep.exe group=$3 first=$4 language=$(($5)) version=$6 ico=$7
   [ -f "$exe" ] || { echo "no zip was unpacked: skipped"; exit 77; }
-  command -v wrestool >/dev/null || fail "wrestool is missing (icoutils)"
+  for tool in wrestool icotool; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (icoutils)"
+  done
+  images=$(icotool -l "$ico" | wc -l)
   listed=$(wrestool -l "$exe" | sed -E 's/ \[.*//' | sort)
   expected=$(
-    for id in 30001 30002 30003 30004 30005 30006; do echo "--type=3 --name=$id --language=1043"; done
-    echo "--type=14 --name=1 --language=1043"
-    echo "--type=16 --name=1 --language=1043"
+    for ((id = first; id < first + images; id++)); do
+      echo "--type=3 --name=$id --language=$language"
+    done
+    echo "--type=14 --name=$group --language=$language"
+    echo "--type=16 --name=1 --language=$language"
   )
   [ "$listed" = "$(sort <<<"$expected")" ] || fail "resources of wirlep.exe:
 $listed
 expected:
 $expected"
   # The version record names the program and its version, as the player sees it.
-  version=$(wrestool -x --raw --type=16 --name=1 "$exe" | tr -d '\0')
-  for text in ProductNameWirlep InternalNameWirlep OriginalFilenamewirlep.exe FileVersion1.00; do
-    grep -q "$text" <<<"$version" || fail "the version record lacks $text"
+  record=$(wrestool -x --raw --type=16 --name=1 "$exe" | tr -d '\0')
+  for text in ProductNameWirlep InternalNameWirlep OriginalFilenamewirlep.exe "FileVersion$version"; do
+    grep -q "$text" <<<"$record" || fail "the version record lacks $text"
   done
-  echo "icon group 1 (30001-30006) and the version record, all Dutch"
+  echo "icon group $group ($images images from $first) and the version record, language $language"
   ;;
 *)
   fail "usage: $0 unpack|imports|resources ..."

@@ -1,7 +1,8 @@
 // Reads back the compiled Windows resources (a .res file, as the MinGW resource
 // compiler writes it from wirlep.rc) and checks what Windows will see: all of
-// them Dutch, icon group 1 naming the six images of wirlep.ico as resources
-// 30001 to 30006, and the version information carrying the project's version.
+// them Dutch, the icon group naming the six images of wirlep.ico as resources
+// from the first image id on, and the version information carrying the
+// project's version.
 
 #include <QByteArray>
 #include <QFile>
@@ -18,15 +19,15 @@ namespace {
 constexpr quint16 rtIcon = 3;
 constexpr quint16 rtGroupIcon = 14;
 constexpr quint16 rtVersion = 16;
-constexpr quint16 groupId = 1;
-constexpr quint16 firstImageId = 30001;
+constexpr quint16 groupId = WIRLEP_ICON_GROUP_ID;
+constexpr quint16 firstImageId = WIRLEP_ICON_FIRST_IMAGE_ID;
 constexpr int imageCount = 6;
 constexpr int icoDirSize = 6;
 constexpr int icoEntrySize = 16;
 constexpr int groupEntrySize = 14;
 constexpr int bitmapHeaderSize = 40;
 constexpr quint32 fixedInfoSignature = 0xFEEF04BD;
-constexpr quint16 dutch = 0x0413; // LANG_DUTCH, SUBLANG_DUTCH
+constexpr quint16 language = WIRLEP_LANGID;
 
 qsizetype align4(qsizetype offset)
 {
@@ -289,7 +290,7 @@ void TestWindowsResources::onlyTheExpectedResources()
                  qPrintable(QStringLiteral("named resource %1/%2")
                                 .arg(resource.type.name, resource.name.name)));
         // Dutch, as the version block says, not the compiler's US English.
-        QCOMPARE(resource.language, dutch);
+        QCOMPARE(resource.language, language);
         if (resource.type.number == rtIcon)
             icons.append(resource.name.number);
         else if (resource.type.number == rtGroupIcon)
@@ -304,7 +305,7 @@ void TestWindowsResources::onlyTheExpectedResources()
 void TestWindowsResources::iconGroup()
 {
     const Resource *group = findResource(m_resources, rtGroupIcon, groupId);
-    QVERIFY2(group, "no icon group 1");
+    QVERIFY2(group, "no icon group");
     const Bytes bytes(group->data);
     QCOMPARE(bytes.size(), icoDirSize + imageCount * groupEntrySize);
     QCOMPARE(bytes.u16(0), quint16(0)); // reserved
@@ -333,7 +334,7 @@ void TestWindowsResources::iconImage()
     QFETCH(int, bitCount);
 
     const Resource *group = findResource(m_resources, rtGroupIcon, groupId);
-    QVERIFY2(group, "no icon group 1");
+    QVERIFY2(group, "no icon group");
     const Bytes entries(group->data);
     const qsizetype at = icoDirSize + qsizetype(index) * groupEntrySize;
     QVERIFY(entries.has(at, groupEntrySize));
