@@ -11,6 +11,12 @@
 # way under Wine, in a throw-away copy of the Wine prefix WIRLEP_WINEPREFIX
 # (packaging/windows/check_exe.sh makes it).
 #
+# Where the controls sit comes from WIRLEP_E2E_LAYOUT, the file the build's
+# e2e_layout writes from the program's own layout table. WIRLEP_E2E_SCALE
+# plays at another display scale, in percent (150 is 1.5 device pixels to
+# a pixel): the system DPI under Wine, QT_SCALE_FACTOR on Linux. Every place
+# in the layout is scaled by it.
+#
 # Each run copies the program into a fresh folder beside word lists of its
 # own, so every draw is known. Screenshots and the program's output are kept
 # in e2e-<scenario>/ of the current folder when a run fails (always, with
@@ -31,9 +37,11 @@ fi
 WIRLEP=$(realpath "$1")
 CLOSER=$(realpath "$2")
 SCENARIO=$3
+SCALE=${WIRLEP_E2E_SCALE:-100}
 
 TIMEOUT_MS=${WIRLEP_E2E_TIMEOUT_MS:-10000} # for anything to happen on screen
 RUN=$PWD/e2e-${WINDOWS:+windows-}$SCENARIO
+((SCALE == 100)) || RUN+=-$SCALE
 rm -rf "$RUN"
 mkdir -p "$RUN/shots"
 PROG=$(mktemp -d "${TMPDIR:-/tmp}/wirlep-e2e.XXXXXX")
@@ -107,6 +115,31 @@ trap 'exit 143' TERM INT
 for tool in Xvfb xdotool import convert realpath timeout ${WINDOWS:+wine wineserver}; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
+[[ -f ${WIRLEP_E2E_LAYOUT:-} ]] || fail "no layout file in WIRLEP_E2E_LAYOUT ('${WIRLEP_E2E_LAYOUT:-}')"
+# shellcheck source=/dev/null
+source "$WIRLEP_E2E_LAYOUT"
+
+# --- The display scale ---------------------------------------------------------
+
+# px N: N pixels of the layout in device pixels, to the nearest.
+px() { echo $((($1 * SCALE + 50) / 100)); }
+
+# scaled "X Y W H": the box in device pixels. A box's edges are scaled, not
+# its size, so that boxes side by side stay side by side.
+scaled() {
+    local x y w h
+    read -r x y w h <<<"$1"
+    local left top
+    left=$(px "$x") top=$(px "$y")
+    echo "$left $top $(($(px $((x + w))) - left)) $(($(px $((y + h))) - top))"
+}
+
+# middle "X Y W H": the middle of the box in device pixels, as "X Y".
+middle() {
+    local x y w h
+    read -r x y w h <<<"$1"
+    echo "$(((2 * x + w) * SCALE / 200)) $(((2 * y + h) * SCALE / 200))"
+}
 
 # --- Waiting -----------------------------------------------------------------
 
@@ -144,7 +177,7 @@ start_display() {
     # -displayfd picks a free display number and writes it once the server
     # takes connections; -noreset keeps it from starting over each time the
     # last of the short-lived xdotool and import clients leaves.
-    Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "$(px 800)x$(px 600)x24" -dpi 96 -nolisten tcp -noreset \
         3>"$RUN/display" 2>"$RUN/xvfb.log" &
     XVFB_PID=$!
     wait_for "X display" test -s "$RUN/display"
@@ -176,6 +209,7 @@ start_program() {
     unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI \
         QT_ENABLE_HIGHDPI_SCALING XDG_CURRENT_DESKTOP DESKTOP_SESSION
     export QT_QPA_PLATFORM=xcb QT_STYLE_OVERRIDE=Fusion XDG_RUNTIME_DIR=$PROG/runtime
+    ((SCALE == 100)) || export QT_SCALE_FACTOR=$((SCALE / 100)).$(printf '%02d' $((SCALE % 100)))
     (cd "$PROG" && exec ./wirlep) >>"$RUN/wirlep.log" 2>&1 &
     APP_PID=$!
     log "started the program (pid $APP_PID) in $PROG: $(cd "$PROG" && echo *.txt)"
@@ -196,6 +230,12 @@ start_windows_program() {
     fi
     cp "$WIRLEP" "$PROG/wirlep.exe"
     export WINEPREFIX=$PROG/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # The scale a Windows user sets in the display settings is the system DPI.
+    if ((SCALE != 100)); then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * SCALE / 100)) \
+            /f >>"$RUN/wirlep.log" 2>&1 || fail "cannot set the system DPI"
+        wineserver --wait
+    fi
     (cd "$PROG" && exec wine ./wirlep.exe) >>"$RUN/wirlep.log" 2>&1 &
     APP_PID=$!
     log "started the Windows program under Wine (pid $APP_PID) in $PROG: $(cd "$PROG" && echo *.txt)"
@@ -293,28 +333,21 @@ darkest() {
 
 # --- The main window -----------------------------------------------------------
 
-# Letter buttons "A" to "Z" in twips, as designed: 25x25 pixels, 15 twips each.
-LETTER_TWIPS=(240 720 600 720 960 720 1320 720 1680 720 2040 720 2400 720
-    360 1080 720 1080 1080 1080 1440 1080 1800 1080 2160 1080
-    240 1440 600 1440 960 1440 1320 1440 1680 1440 2040 1440 2400 1440
-    360 1800 720 1800 1080 1800 1440 1800 1800 1800 2160 1800)
-# Where each gallows piece is looked for, in client pixels "w h x y": a small
-# box on the piece's one-pixel outline that no other piece crosses.
-PIECE_PROBES=(
-    "10 3 400 215" # ground, 200,216 225 wide
-    "5 10 246 190" # post, x 248 from y 16 to 216
-    "6 3 380 15"   # beam, y 16 from x 216 to 392
-    "5 8 366 25"   # rope, x 368 from y 16 to 40
-    "5 6 346 57"   # head, a circle 348 to 388 wide, 40 to 80 high
-    "5 6 342 112"  # body, an oval 344 to 392 wide, 80 to 136 high
-    "10 3 320 103" # left arm, y 104 from x 312 to 344
-    "10 3 405 103" # right arm, y 104 from x 392 to 424
-    "5 10 350 150" # left leg, x 352 from y 128 to 168
-    "5 10 382 150" # right leg, x 384 from y 128 to 168
-)
-LBLZOEK=(177 25 16 160) # w h x y
-CLIENT_W=454
-CLIENT_H=232
+# The layout's places on this screen. The letters, the probes on the
+# gallows pieces and lblzoek are "x y w h" in client pixels.
+CLIENT_W=$(px "$CLIENT_W")
+CLIENT_H=$(px "$CLIENT_H")
+read -r _ _ LINE1_W _ <<<"$(scaled "$LINE1")"
+LBLZOEK=$(scaled "$LBLZOEK")
+for i in "${!LETTER_BOXES[@]}"; do
+    read -r x y w h <<<"${LETTER_BOXES[i]}"
+    LETTER_MIDDLES[i]=$(middle "${LETTER_BOXES[i]}")
+    # The middle of the letter, away from its edges and the focus frame.
+    LETTER_FACES[i]=$(scaled "$((x + 6)) $((y + 6)) $((w - 12)) $((h - 12))")
+done
+for i in "${!PIECE_PROBES[@]}"; do
+    PIECE_PROBES[i]=$(scaled "${PIECE_PROBES[i]}")
+done
 
 # An awk head for ImageMagick's txt: output of a grey 8-bit picture: sets x, y
 # and v, the grey, for each pixel line ("12,3: (...)  #EFEFEF  gray(239)").
@@ -336,7 +369,7 @@ find_main() {
     MAIN=$WIN
     # Without a window manager every window opens at 0,0: the main window is
     # moved aside, as a player would drag it, so the others do not cover it.
-    wait_for "main window at 260,160" main_moved 260 160
+    wait_for "main window at $(px 260),$(px 160)" main_moved "$(px 260)" "$(px 160)"
     MX=$GX MY=$GY
     ((GW == CLIENT_W)) || fail "the main window is $GW wide, not $CLIENT_W"
     wait_for "Line1 at the top of the client area" line1_found "$GH"
@@ -359,8 +392,8 @@ window_moved() {
 line1_found() {
     local height=$1
     shot main-window
-    # The first row that is dark all along Line1's 448 pixels.
-    MB=$(convert "$SHOT" -crop "448x${height}+${MX}+${MY}" +repage -colorspace Gray \
+    # The first row that is dark all along Line1.
+    MB=$(convert "$SHOT" -crop "${LINE1_W}x${height}+${MX}+${MY}" +repage -colorspace Gray \
         -scale "1x${height}!" -depth 8 txt:- \
         | awk "$TXT_PIXELS"' v < 64 { print y; exit }')
     SEEN="no dark row in the main window"
@@ -374,10 +407,18 @@ client_y() { echo $((MY + MB + $1)); }
 click_at() { xdo mousemove "$1" "$2" click 1 || fail "cannot click at $1,$2"; }
 
 click_letter() {
-    local i
+    local i x y
     i=$(letter_index "$1")
-    click_at "$(client_x $((LETTER_TWIPS[2 * i] / 15 + 12)))" \
-        "$(client_y $((LETTER_TWIPS[2 * i + 1] / 15 + 12)))"
+    read -r x y <<<"${LETTER_MIDDLES[i]}"
+    click_at "$(client_x "$x")" "$(client_y "$y")"
+}
+
+# click_in WINDOW_X WINDOW_Y "X Y W H": clicks the middle of a control of the
+# window whose client area is at WINDOW_X,WINDOW_Y.
+click_in() {
+    local x y
+    read -r x y <<<"$(middle "$3")"
+    click_at $(($1 + x)) $(($2 + y))
 }
 
 # The titles in the menu bar as seen: MENU_X holds the middle of each.
@@ -385,7 +426,7 @@ menu_titles() {
     shot menu-bar
     mapfile -t MENU_X < <(convert "$SHOT" -crop "${CLIENT_W}x$((MB - 2))+${MX}+${MY}" +repage \
         -colorspace Gray -threshold 50% -negate -scale "${CLIENT_W}x1!" -depth 8 txt:- \
-        | awk "$TXT_PIXELS"' v > 0 { if (start < 0 || x - last > 6) {
+        | awk -v gap="$(px 6)" "$TXT_PIXELS"' v > 0 { if (start < 0 || x - last > gap) {
                                              if (start >= 0) print int((start + last) / 2)
                                              start = x }
                                          last = x }
@@ -431,12 +472,11 @@ read_board() {
     shot "$1"
     local boxes=() i x y w h
     for i in {0..25}; do
-        x=$(client_x $((LETTER_TWIPS[2 * i] / 15 + 6)))
-        y=$(client_y $((LETTER_TWIPS[2 * i + 1] / 15 + 6)))
-        boxes+=("13 13 $x $y")
+        read -r x y w h <<<"${LETTER_FACES[i]}"
+        boxes+=("$w $h $(client_x "$x") $(client_y "$y")")
     done
     for i in {0..9}; do
-        read -r w h x y <<<"${PIECE_PROBES[i]}"
+        read -r x y w h <<<"${PIECE_PROBES[i]}"
         boxes+=("$w $h $(client_x "$x") $(client_y "$y")")
     done
     local covers=() id
@@ -460,8 +500,8 @@ read_board() {
         covered "$x" "$y" "$w" "$h" "${covers[@]}" && state=c
         if ((i < 26)); then BUTTONS+=$state; else PIECES+=$state; fi
     done
-    read -r DASHES INK < <(convert "$SHOT" \
-        -crop "${LBLZOEK[0]}x${LBLZOEK[1]}+$(client_x "${LBLZOEK[2]}")+$(client_y "${LBLZOEK[3]}")" \
+    read -r x y w h <<<"$LBLZOEK"
+    read -r DASHES INK < <(convert "$SHOT" -crop "${w}x${h}+$(client_x "$x")+$(client_y "$y")" \
         +repage -colorspace Gray -threshold 50% -depth 8 txt:- \
         | awk "$TXT_PIXELS"' { dark = v == 0
                                if (dark) { ink++; if (!prev[y]) runs[y]++ }
@@ -643,8 +683,7 @@ scenario_typed() {
     wait_window '^Woord invullen$'
     local dialog=$WIN
     geom "$dialog"
-    # Sluiten: 8,80 89x25.
-    click_at $((GX + 52)) $((GY + 92))
+    click_in "$GX" "$GY" "$INVUL_SLUITEN"
     wait_window_gone '^Woord invullen$'
     window_shown '^Wirlep\.\.\.\.$' || fail "the main window went with the dialog"
     choose 1 0 1
@@ -654,20 +693,20 @@ scenario_typed() {
     # window opens without a window manager, but not always under Wine.
     wait_for "dialog at 0,0" window_moved "$dialog" 0 0
     local dx=$GX dy=$GY
-    # Into the text box (8,56 177x19), as a player would before typing.
-    click_at $((dx + 96)) $((dy + 65))
+    # Into the text box, as a player would before typing.
+    click_in "$dx" "$dy" "$INVUL_TXTINVUL"
     focus "$dialog"
     xdo type --delay 5 "$(printf 'a%.0s' {1..51})" || fail "cannot type"
-    click_at $((dx + 144)) $((dy + 92)) # OK: 104,80 81x25
+    click_in "$dx" "$dy" "$INVUL_OK"
     wait_message_box "for 51 letters"
     dismiss_message_box Return
     window_shown '^Woord invullen$' || fail "the dialog closed on a word too long"
     expect_board still-kaas "" 0 4
-    click_at $((dx + 96)) $((dy + 65))
+    click_in "$dx" "$dy" "$INVUL_TXTINVUL"
     focus "$dialog"
     xdo key ctrl+a || fail "cannot select the text"
     xdo type --delay 20 "Fiets" || fail "cannot type"
-    click_at $((dx + 144)) $((dy + 92))
+    click_in "$dx" "$dy" "$INVUL_OK"
     wait_window_gone '^Woord invullen$'
     expect_board typed "" 0 5
     local ink=$INK letter greyed=
@@ -720,7 +759,7 @@ scenario_help() {
     wait_window_gone '^Help$'
     choose 3 0 2 # Help > Help
     help_shown
-    click_at $((GX + 80 + 36)) $((GY + 256 + 12)) # Sluiten: 80,256 73x25
+    click_in "$GX" "$GY" "$HELP_SLUITEN"
     wait_window_gone '^Help$'
     # The close button on its title bar closes it too.
     focus "$MAIN"
