@@ -464,7 +464,7 @@ void TestMainWindow::eachPieceDrawsExactlyItsBox_data()
 {
     QTest::addColumn<int>("piece");
     QTest::addColumn<qreal>("scale");
-    for (const qreal scale : {1.0, 1.5, 2.0})
+    for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0})
         for (int i = 0; i < 10; ++i)
             QTest::addRow("piece %d at %gx", i, scale) << i << scale;
 }
@@ -480,12 +480,13 @@ void TestMainWindow::eachPieceDrawsExactlyItsBox()
     const PieceBox &expected = pieceBoxes[std::size_t(piece)];
     const QRect box = expected.box.translated(-gallows->pos());
     // Every pixel of the layout is a square of whole device pixels, `line`
-    // wide, at its scaled place: at 1.5 the strokes stay one pixel wide.
+    // wide, at its scaled place: between whole scales the strokes keep the
+    // width of the whole scale below, one pixel at 1.25, 1.5 and 1.75.
     const int line = int(scale);
     const QPoint first(qRound(box.left() * scale), qRound(box.top() * scale));
     const QPoint last(qRound(box.right() * scale), qRound(box.bottom() * scale));
     const QRect device(first, last + QPoint(line - 1, line - 1));
-    if (scale != 1.5)
+    if (scale == line)
         QCOMPARE(device, QRect(box.topLeft() * scale, box.size() * scale));
     QCOMPARE(inkBounds(image, ink), device);
 
