@@ -185,6 +185,11 @@ void TestMainWindow::letterButtonsSitInFourStaggeredRows()
     QCOMPARE(b->objectName(), QStringLiteral("cmd_%1").arg(QChar(letter)));
     QCOMPARE(b->text(), QString(QChar(letter).toUpper()));
     QCOMPARE(b->geometry(), box);
+    // At every display scale the tests run at, 1.25 and 1.75 included, each
+    // button starts on a whole device pixel: all are drawn alike, and every
+    // overlap in a row is the same (one device pixel at 1.25, two at 1.5).
+    const QPointF device = QPointF(b->pos()) * b->devicePixelRatio();
+    QCOMPARE(device, QPointF(device.toPoint()));
     QVERIFY(looksLikeMsSansSerif(b->font()));
     QVERIFY(b->isVisible());
     QVERIFY(b->isEnabled());
