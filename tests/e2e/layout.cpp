@@ -70,7 +70,7 @@ std::optional<QRect> probe(std::size_t index)
     const auto &piece = pieces[index];
     const QRect r = piece.box.toPixels();
     const QSize size = piece.outline != Outline::Rectangle ? QSize(5, 6)
-                       : r.width() >= r.height()           ? QSize(10, 3)
+        : r.width() >= r.height()                          ? QSize(10, 3)
                                                            : QSize(5, 10);
     for (const QPointF &point : outlinePoints(piece)) {
         const QRect candidate = around(point, size);
