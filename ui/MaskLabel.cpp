@@ -16,21 +16,18 @@ namespace {
 
 constexpr qreal pointStep = 0.75; // one pixel at 96 dots per inch
 
-/// The widest the mask of \a word can grow while it is guessed. A position
-/// shows its dash until the letter a to z that matches it is guessed, so it
-/// counts as the wider of the two; one that no letter button matches stays
-/// a dash all game.
-QStringList widestPositions(const QString &word, const QFontMetrics &metrics)
+/// The widest the mask can grow while it is guessed, for a word whose
+/// positions are revealed by \a letters. A position shows its dash until its
+/// letter is guessed, so it counts as the wider of the two; one that no
+/// letter button reveals stays a dash all game.
+QStringList widestPositions(const QList<QChar> &letters, const QFontMetrics &metrics)
 {
     const QString &dash = Texts::hidden;
     QStringList widest;
-    for (const QString &character : Word::characters(word)) {
-        const QString letter = character.toCaseFolded();
-        const bool guessable = letter.size() == 1 && letter[0] >= u'a' && letter[0] <= u'z';
-        widest.append(guessable
-                              && metrics.horizontalAdvance(letter) > metrics.horizontalAdvance(dash)
-                          ? letter
-                          : dash);
+    for (const QChar letter : letters) {
+        const QString shown = letter.isNull() ? dash : QString(letter);
+        widest.append(metrics.horizontalAdvance(shown) > metrics.horizontalAdvance(dash) ? shown
+                                                                                         : dash);
     }
     return widest;
 }
@@ -69,17 +66,17 @@ struct Fit
     QList<qsizetype> lineLengths;
 };
 
-/// The largest size from the window's own down to \a smallest at which
-/// \a word's mask fits \a room on \a lines lines. One line needs only the
-/// width: it keeps the label's own box.
-std::optional<Fit> largestFitting(const QString &word, qsizetype lines, qreal smallest,
+/// The largest size from the window's own down to \a smallest at which the
+/// mask of a word revealed by \a letters fits \a room on \a lines lines. One
+/// line needs only the width: it keeps the label's own box.
+std::optional<Fit> largestFitting(const QList<QChar> &letters, qsizetype lines, qreal smallest,
                                   const QSize &room)
 {
     const QFont full = Fonts::verdana();
     for (qreal size = full.pointSizeF(); size >= smallest; size -= pointStep) {
         const QFont font = withPointSize(full, size);
         const QFontMetrics metrics(font);
-        const QStringList positions = widestPositions(word, metrics);
+        const QStringList positions = widestPositions(letters, metrics);
         const QList<qsizetype> lengths = evenLines(positions.size(), lines);
         const bool tallEnough = lines == 1 || lines * metrics.lineSpacing() <= room.height();
         if (tallEnough && eachLineFits(positions, lengths, metrics, room.width()))
@@ -104,7 +101,8 @@ void MaskLabel::fitTo(const QString &word)
 {
     const QRect box = Layout::Main::lblzoek.toPixels();
     const QRect room = Layout::Main::lblzoekRoom.toPixels();
-    const qsizetype positions = std::max<qsizetype>(1, Word::length(word));
+    const QList<QChar> letters = Word::revealingLetters(word);
+    const qsizetype positions = std::max<qsizetype>(1, letters.size());
 
     // As few lines as there can be while the text stays readable, each as
     // large as it fits; only when nothing fits at 9 point, smaller.
@@ -118,7 +116,7 @@ void MaskLabel::fitTo(const QString &word)
                 && lines * QFontMetrics(withPointSize(Fonts::verdana(), smallest)).lineSpacing()
                     > room.height())
                 break;
-            fit = largestFitting(word, lines, smallest, room.size());
+            fit = largestFitting(letters, lines, smallest, room.size());
         }
         if (fit)
             break;
