@@ -97,6 +97,15 @@ MaskLabel::MaskLabel(QWidget *parent)
     setAccessibleDescription(Texts::lblzoekDescription);
 }
 
+void MaskLabel::setMask(const QString &mask, const QString &word)
+{
+    if (m_fittedFor != word) {
+        fitTo(word);
+        m_fittedFor = word;
+    }
+    setText(mask);
+}
+
 void MaskLabel::fitTo(const QString &word)
 {
     const QRect box = Layout::Main::lblzoek.toPixels();
