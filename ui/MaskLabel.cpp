@@ -109,7 +109,9 @@ void MaskLabel::setMask(const QString &mask, const QString &word)
 void MaskLabel::fitTo(const QString &word)
 {
     const QRect box = Layout::Main::lblzoek.toPixels();
-    const QRect room = Layout::Main::lblzoekRoom.toPixels();
+    // The text keeps the label's margins wherever the label is placed.
+    const QSize margins = size() - textRect().size();
+    const QSize room = Layout::Main::lblzoekRoom.toPixels().size() - margins;
     const QList<QChar> letters = Word::revealingLetters(word);
     const qsizetype positions = std::max<qsizetype>(1, letters.size());
 
@@ -125,7 +127,7 @@ void MaskLabel::fitTo(const QString &word)
                 && lines * QFontMetrics(withPointSize(Fonts::verdana(), smallest)).lineSpacing()
                     > room.height())
                 break;
-            fit = largestFitting(letters, lines, smallest, room.size());
+            fit = largestFitting(letters, lines, smallest, room);
         }
         if (fit)
             break;
@@ -139,7 +141,8 @@ void MaskLabel::fitTo(const QString &word)
     setFont(fit->font);
     const qsizetype lines = fit->lineLengths.size();
     m_lineLengths = lines > 1 ? fit->lineLengths : QList<qsizetype> {};
-    const int height = std::min(room.height(), int(lines) * QFontMetrics(fit->font).lineSpacing());
+    const int height = std::min(room.height(), int(lines) * QFontMetrics(fit->font).lineSpacing())
+        + margins.height();
     setGeometry(lines > 1 ? QRect(box.topLeft(), QSize(box.width(), height)) : box);
     update();
 }
@@ -148,27 +151,40 @@ QStringList MaskLabel::lines() const
 {
     if (m_lineLengths.isEmpty())
         return {text()};
+    // Cut by positions, the unit the lengths count.
+    const QStringList positions = Word::characters(text());
     QStringList lines;
     qsizetype start = 0;
     for (const qsizetype length : m_lineLengths) {
-        lines.append(text().mid(start, length));
+        lines.append(positions.mid(start, length).join(QString()));
         start += length;
     }
     return lines;
 }
 
-void MaskLabel::paintEvent(QPaintEvent *event)
+QRect MaskLabel::textRect() const
 {
-    if (m_lineLengths.isEmpty()) {
-        QLabel::paintEvent(event);
-        return;
-    }
+    // As QLabel: an indent left unset is none, or half an x inside a frame.
+    const int inset = std::max(0,
+                               indent() < 0 && frameWidth() > 0
+                                   ? fontMetrics().horizontalAdvance(u'x') / 2 - margin()
+                                   : indent());
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    const auto side = [&](Qt::AlignmentFlag edge) { return margin() + (align & edge ? inset : 0); };
+    return contentsRect().marginsRemoved(
+        {side(Qt::AlignLeft), side(Qt::AlignTop), side(Qt::AlignRight), side(Qt::AlignBottom)});
+}
+
+void MaskLabel::paintEvent(QPaintEvent *)
+{
+    // One line or several, each a line spacing below the one before.
     QPainter painter(this);
-    const int lineHeight = fontMetrics().lineSpacing();
-    QRect line(0, 0, width(), lineHeight);
+    drawFrame(&painter);
+    QRect line = textRect();
+    const int align = int(QStyle::visualAlignment(layoutDirection(), alignment()));
     for (const QString &text : lines()) {
-        style()->drawItemText(&painter, line, int(alignment()), palette(), isEnabled(), text,
+        style()->drawItemText(&painter, line, align, palette(), isEnabled(), text,
                               foregroundRole());
-        line.translate(0, lineHeight);
+        line.setTop(line.top() + fontMetrics().lineSpacing());
     }
 }

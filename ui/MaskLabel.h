@@ -39,6 +39,9 @@ protected:
 
 private:
     void fitTo(const QString &word);
+    /// Where the text is drawn, as QLabel places it: inside the contents,
+    /// less the margin and the indent.
+    QRect textRect() const;
 
     /// The word the font and the lines were chosen for.
     std::optional<QString> m_fittedFor;
