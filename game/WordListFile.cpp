@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -92,11 +93,11 @@ private:
     int m_tooLongLine = 0;
 };
 
-/// Feeds \a device to \a lines in small reads, each turned into text by
+/// Feeds \a device to \a splitter in small reads, each turned into text by
 /// \a decode, until the splitter wants no more or the device ends. False
 /// when a read fails.
 template<class Text, class Decode>
-bool readInto(QIODevice &device, LineSplitter<Text> &lines, Decode decode)
+bool readInto(QIODevice &device, LineSplitter<Text> &splitter, Decode decode)
 {
     constexpr qsizetype chunkSize = 4096;
     std::array<char, chunkSize> chunk {};
@@ -105,10 +106,10 @@ bool readInto(QIODevice &device, LineSplitter<Text> &lines, Decode decode)
         if (got < 0)
             return false;
         if (got == 0) {
-            lines.finish();
+            splitter.finish();
             return true;
         }
-        if (!lines.take(decode(QByteArrayView(chunk.data(), got))))
+        if (!splitter.take(decode(QByteArrayView(chunk.data(), got))))
             return true;
     }
 }
@@ -173,37 +174,38 @@ std::optional<QStringConverter::Encoding> wideEncoding(QIODevice &device)
     return encoding;
 }
 
-struct Lines
+/// What reading a list gave: its words, or why there are none.
+struct Reading
 {
     QStringList words;
     int tooLongLine = 0;
     bool readFailed = false;
 };
 
-Lines readWide(QIODevice &device, QStringConverter::Encoding encoding)
+Reading readWide(QIODevice &device, QStringConverter::Encoding encoding)
 {
     // The decoder drops the file's one leading mark and keeps any later one.
     // A line is limited as in UTF-16: as many code units as bytes / 2.
     QStringDecoder decoder(encoding);
-    LineSplitter<QString> lines(maxLineBytes / 2);
+    LineSplitter<QString> splitter(maxLineBytes / 2);
     const bool read
-        = readInto(device, lines, [&](QByteArrayView bytes) { return decoder.decode(bytes); });
-    return {lines.lines, lines.tooLongLine(), !read};
+        = readInto(device, splitter, [&](QByteArrayView bytes) { return decoder.decode(bytes); });
+    return {splitter.lines, splitter.tooLongLine(), !read};
 }
 
-Lines readNarrow(QIODevice &device)
+Reading readNarrow(QIODevice &device)
 {
     // The mark goes before the lines are split, so that a file holding only
     // the mark, as an editor saves an empty UTF-8 file, has no lines at all.
     const bool hadBom = device.peek(utf8Bom.size()) == utf8Bom;
     if (hadBom)
         device.skip(utf8Bom.size());
-    LineSplitter<QByteArray> lines(maxLineBytes);
+    LineSplitter<QByteArray> splitter(maxLineBytes);
     const bool read
-        = readInto(device, lines, [](QByteArrayView bytes) { return bytes.toByteArray(); });
-    if (!read || lines.tooLongLine())
-        return {{}, lines.tooLongLine(), !read};
-    return {decodeUtf8OrWindows1252(std::move(lines.lines), hadBom), 0, false};
+        = readInto(device, splitter, [](QByteArrayView bytes) { return bytes.toByteArray(); });
+    if (!read || splitter.tooLongLine())
+        return {{}, splitter.tooLongLine(), !read};
+    return {decodeUtf8OrWindows1252(std::move(splitter.lines), hadBom), 0, false};
 }
 
 #ifdef Q_OS_UNIX
@@ -216,7 +218,8 @@ QString openNative(QFile &file, const QString &path)
     const int fd
         = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return Texts::reasonReadError.arg(qt_error_string(errno));
+        return Texts::reasonReadError.arg(
+            QString::fromStdString(std::generic_category().message(errno)));
     struct stat status
     {
     };
@@ -252,18 +255,18 @@ QString openList(QFile &file, const QString &path)
 WordListRead read(QIODevice &device, const QString &name)
 {
     const auto wide = wideEncoding(device);
-    const Lines lines = wide ? readWide(device, *wide) : readNarrow(device);
-    if (lines.readFailed)
+    const Reading reading = wide ? readWide(device, *wide) : readNarrow(device);
+    if (reading.readFailed)
         return {{}, failure(name, Texts::reasonReadError.arg(device.errorString()))};
-    if (lines.tooLongLine)
+    if (reading.tooLongLine)
         return {
             {},
-            failure(name, Texts::reasonLineTooLong.arg(lines.tooLongLine).arg(Word::maxLength))};
-    for (qsizetype i = 0; i < lines.words.size(); ++i) {
-        if (!Word::fits(lines.words[i]))
+            failure(name, Texts::reasonLineTooLong.arg(reading.tooLongLine).arg(Word::maxLength))};
+    for (qsizetype i = 0; i < reading.words.size(); ++i) {
+        if (!Word::fits(reading.words[i]))
             return {{}, failure(name, Texts::reasonLineTooLong.arg(i + 1).arg(Word::maxLength))};
     }
-    return {lines.words, {}};
+    return {reading.words, {}};
 }
 
 WordListRead read(const QString &path)
