@@ -68,9 +68,13 @@ public:
     /// The end of the text: a last line without a break counts too.
     void finish()
     {
+        m_ended = true;
         if (m_inLine && !full())
             finishLine();
     }
+
+    /// Whether the text came to its end, rather than the splitter stopping it.
+    bool ended() const { return m_ended; }
 
     /// The 1-based number of the line that grew too long, or 0.
     int tooLongLine() const { return m_tooLongLine; }
@@ -91,26 +95,27 @@ private:
     bool m_inLine = false; ///< elements seen since the last line break
     bool m_afterCr = false; ///< an LF right after a CR belongs to it
     int m_tooLongLine = 0;
+    bool m_ended = false;
 };
 
 /// Feeds \a device to \a splitter in small reads, each turned into text by
-/// \a decode, until the splitter wants no more or the device ends. False
-/// when a read fails.
+/// \a decode, until the splitter wants no more or the device ends. Returns
+/// why a read failed, or an empty string.
 template<class Text, class Decode>
-bool readInto(QIODevice &device, LineSplitter<Text> &splitter, Decode decode)
+QString readInto(QIODevice &device, LineSplitter<Text> &splitter, Decode decode)
 {
     constexpr qsizetype chunkSize = 4096;
     std::array<char, chunkSize> chunk {};
     for (;;) {
         const qint64 got = device.read(chunk.data(), chunkSize);
         if (got < 0)
-            return false;
+            return Texts::reasonReadError.arg(device.errorString());
         if (got == 0) {
             splitter.finish();
-            return true;
+            return {};
         }
         if (!splitter.take(decode(QByteArrayView(chunk.data(), got))))
-            return true;
+            return {};
     }
 }
 
@@ -179,7 +184,7 @@ struct Reading
 {
     QStringList words;
     int tooLongLine = 0;
-    bool readFailed = false;
+    QString error; ///< why the text could not be read, or empty
 };
 
 Reading readWide(QIODevice &device, QStringConverter::Encoding encoding)
@@ -188,9 +193,18 @@ Reading readWide(QIODevice &device, QStringConverter::Encoding encoding)
     // A line is limited as in UTF-16: as many code units as bytes / 2.
     QStringDecoder decoder(encoding);
     LineSplitter<QString> splitter(maxLineBytes / 2);
-    const bool read
-        = readInto(device, splitter, [&](QByteArrayView bytes) { return decoder.decode(bytes); });
-    return {splitter.lines, splitter.tooLongLine(), !read};
+    qint64 bytesRead = 0;
+    QString error = readInto(device, splitter, [&](QByteArrayView bytes) {
+        bytesRead += bytes.size();
+        return decoder.decode(bytes);
+    });
+    // The decoder keeps the bytes of an unfinished character to itself: at
+    // the end of the file they are a character cut off, not one to drop.
+    const bool utf32 = encoding == QStringConverter::Utf32 || encoding == QStringConverter::Utf32LE
+        || encoding == QStringConverter::Utf32BE;
+    if (error.isEmpty() && splitter.ended() && bytesRead % (utf32 ? 4 : 2) != 0)
+        error = Texts::reasonCutOff;
+    return {splitter.lines, splitter.tooLongLine(), error};
 }
 
 Reading readNarrow(QIODevice &device)
@@ -201,11 +215,11 @@ Reading readNarrow(QIODevice &device)
     if (hadBom)
         device.skip(utf8Bom.size());
     LineSplitter<QByteArray> splitter(maxLineBytes);
-    const bool read
+    const QString error
         = readInto(device, splitter, [](QByteArrayView bytes) { return bytes.toByteArray(); });
-    if (!read || splitter.tooLongLine())
-        return {{}, splitter.tooLongLine(), !read};
-    return {decodeUtf8OrWindows1252(std::move(splitter.lines), hadBom), 0, false};
+    if (!error.isEmpty() || splitter.tooLongLine())
+        return {{}, splitter.tooLongLine(), error};
+    return {decodeUtf8OrWindows1252(std::move(splitter.lines), hadBom), 0, {}};
 }
 
 #ifdef Q_OS_UNIX
@@ -256,8 +270,8 @@ WordListRead read(QIODevice &device, const QString &name)
 {
     const auto wide = wideEncoding(device);
     const Reading reading = wide ? readWide(device, *wide) : readNarrow(device);
-    if (reading.readFailed)
-        return {{}, failure(name, Texts::reasonReadError.arg(device.errorString()))};
+    if (!reading.error.isEmpty())
+        return {{}, failure(name, reading.error)};
     if (reading.tooLongLine)
         return {
             {},
