@@ -25,7 +25,7 @@ QString Game::wordListPath(Level level) const
 QString Game::mask() const
 {
     QString text;
-    for (int i = 1; i <= m_wordCharacters.size(); ++i)
+    for (int i = 1; i <= m_revealedBy.size(); ++i)
         text += shownLetters[i];
     return text;
 }
@@ -83,10 +83,7 @@ int Game::drawIndex(int slotCount)
 void Game::setWord(const QString &newWord)
 {
     word = newWord;
-    m_wordCharacters = Word::characters(word);
-    m_wordFolded.clear();
-    for (const QString &character : std::as_const(m_wordCharacters))
-        m_wordFolded.append(character.toCaseFolded());
+    m_revealedBy = Word::revealingLetters(word);
     m_search = {};
 }
 
@@ -94,7 +91,7 @@ void Game::showMask()
 {
     // `pos` is left past the word's end: `control`, when a loss draws a new
     // word in the middle of its loop, carries on from there.
-    const auto length = int(m_wordCharacters.size());
+    const auto length = int(m_revealedBy.size());
     for (pos = 1; pos <= length; ++pos)
         shownLetters[pos] = Texts::hidden;
     rebuildMask();
@@ -151,7 +148,6 @@ void Game::letter_Click(QChar letter)
 {
     Q_ASSERT(letter.toLower() >= u'a' && letter.toLower() <= u'z');
     guessLetter = QString(letter.toLower());
-    m_guessFolded = guessLetter.toCaseFolded();
     m_search = {};
     theBoard().setLetterEnabled(letter.toLower(), false);
     control();
@@ -165,8 +161,8 @@ int Game::findGuess(int from)
         && (m_search.result == 0 || m_search.result >= from))
         return m_search.result;
     int result = 0;
-    for (int i = std::max(from, 1); i <= m_wordFolded.size(); ++i) {
-        if (m_wordFolded[i - 1] == m_guessFolded) {
+    for (int i = std::max(from, 1); i <= m_revealedBy.size(); ++i) {
+        if (m_revealedBy[i - 1] == guessLetter.front()) {
             result = i;
             break;
         }
@@ -178,7 +174,7 @@ int Game::findGuess(int from)
 void Game::control()
 {
     guessHandled = false;
-    const auto length = int(m_wordCharacters.size());
+    const auto length = int(m_revealedBy.size());
     for (pos = 1; pos <= length; ++pos) {
         matchPos = findGuess(pos);
         if (matchPos >= 1) {

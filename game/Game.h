@@ -79,8 +79,8 @@ private:
 
     void nieuw_woord();
     void control();
-    /// The first position at or after \a from holding the guessed letter,
-    /// ignoring case, or 0.
+    /// The first position at or after \a from that the guessed letter
+    /// reveals, or 0.
     int findGuess(int from);
 
     void setWord(const QString &newWord);
@@ -103,9 +103,7 @@ private:
     // The state of the main window, kept for the whole run.
     WordSlots wordList;
     QString word;
-    QStringList m_wordCharacters; ///< `word` split into its positions
-    QStringList m_wordFolded; ///< the same, case-folded for the search
-    QString m_guessFolded;
+    QList<QChar> m_revealedBy; ///< for each position of `word`, the letter that reveals it
     struct Search
     {
         int from = 0; ///< 0: nothing searched since the word or guess changed

@@ -28,6 +28,7 @@ inline const QString reasonNotAFile = QStringLiteral("dit is geen gewoon bestand
 inline const QString reasonNoAccess = QStringLiteral("geen toestemming om het te lezen.");
 inline const QString reasonReadError = QStringLiteral("het bestand kan niet worden gelezen (%1).");
 inline const QString reasonLineTooLong = QStringLiteral("regel %1 is langer dan %2 tekens.");
+inline const QString reasonCutOff = QStringLiteral("het bestand eindigt midden in een teken.");
 
 // Typed words.
 inline const QString wordTooLong = QStringLiteral("Een woord mag hoogstens %1 tekens hebben.");

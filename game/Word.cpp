@@ -17,6 +17,17 @@ QStringList characters(const QString &word)
     return result;
 }
 
+QList<QChar> revealingLetters(const QString &word)
+{
+    QList<QChar> letters;
+    for (const QString &character : characters(word)) {
+        const QString folded = character.toCaseFolded();
+        const bool letter = folded.size() == 1 && folded[0] >= u'a' && folded[0] <= u'z';
+        letters.append(letter ? folded[0] : QChar());
+    }
+    return letters;
+}
+
 qsizetype length(const QString &word)
 {
     return characters(word).size();

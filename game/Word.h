@@ -13,6 +13,12 @@ inline constexpr int maxLength = 50;
 /// The characters of \a word, one string per position.
 QStringList characters(const QString &word);
 
+/// For each position of \a word, the letter button that reveals it: the
+/// letter a to z the position's character case-folds to, so "K" is revealed
+/// by k and "é" by none. QChar() where no button reveals the position; it
+/// stays hidden all game.
+QList<QChar> revealingLetters(const QString &word);
+
 /// The number of positions of \a word.
 qsizetype length(const QString &word);
 

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -67,9 +68,13 @@ public:
     /// The end of the text: a last line without a break counts too.
     void finish()
     {
+        m_ended = true;
         if (m_inLine && !full())
             finishLine();
     }
+
+    /// Whether the text came to its end, rather than the splitter stopping it.
+    bool ended() const { return m_ended; }
 
     /// The 1-based number of the line that grew too long, or 0.
     int tooLongLine() const { return m_tooLongLine; }
@@ -90,26 +95,27 @@ private:
     bool m_inLine = false; ///< elements seen since the last line break
     bool m_afterCr = false; ///< an LF right after a CR belongs to it
     int m_tooLongLine = 0;
+    bool m_ended = false;
 };
 
-/// Feeds \a device to \a lines in small reads, each turned into text by
-/// \a decode, until the splitter wants no more or the device ends. False
-/// when a read fails.
+/// Feeds \a device to \a splitter in small reads, each turned into text by
+/// \a decode, until the splitter wants no more or the device ends. Returns
+/// why a read failed, or an empty string.
 template<class Text, class Decode>
-bool readInto(QIODevice &device, LineSplitter<Text> &lines, Decode decode)
+QString readInto(QIODevice &device, LineSplitter<Text> &splitter, Decode decode)
 {
     constexpr qsizetype chunkSize = 4096;
     std::array<char, chunkSize> chunk {};
     for (;;) {
         const qint64 got = device.read(chunk.data(), chunkSize);
         if (got < 0)
-            return false;
+            return Texts::reasonReadError.arg(device.errorString());
         if (got == 0) {
-            lines.finish();
-            return true;
+            splitter.finish();
+            return {};
         }
-        if (!lines.take(decode(QByteArrayView(chunk.data(), got))))
-            return true;
+        if (!splitter.take(decode(QByteArrayView(chunk.data(), got))))
+            return {};
     }
 }
 
@@ -173,37 +179,47 @@ std::optional<QStringConverter::Encoding> wideEncoding(QIODevice &device)
     return encoding;
 }
 
-struct Lines
+/// What reading a list gave: its words, or why there are none.
+struct Reading
 {
     QStringList words;
     int tooLongLine = 0;
-    bool readFailed = false;
+    QString error; ///< why the text could not be read, or empty
 };
 
-Lines readWide(QIODevice &device, QStringConverter::Encoding encoding)
+Reading readWide(QIODevice &device, QStringConverter::Encoding encoding)
 {
     // The decoder drops the file's one leading mark and keeps any later one.
     // A line is limited as in UTF-16: as many code units as bytes / 2.
     QStringDecoder decoder(encoding);
-    LineSplitter<QString> lines(maxLineBytes / 2);
-    const bool read
-        = readInto(device, lines, [&](QByteArrayView bytes) { return decoder.decode(bytes); });
-    return {lines.lines, lines.tooLongLine(), !read};
+    LineSplitter<QString> splitter(maxLineBytes / 2);
+    qint64 bytesRead = 0;
+    QString error = readInto(device, splitter, [&](QByteArrayView bytes) {
+        bytesRead += bytes.size();
+        return decoder.decode(bytes);
+    });
+    // The decoder keeps the bytes of an unfinished character to itself: at
+    // the end of the file they are a character cut off, not one to drop.
+    const bool utf32 = encoding == QStringConverter::Utf32 || encoding == QStringConverter::Utf32LE
+        || encoding == QStringConverter::Utf32BE;
+    if (error.isEmpty() && splitter.ended() && bytesRead % (utf32 ? 4 : 2) != 0)
+        error = Texts::reasonCutOff;
+    return {splitter.lines, splitter.tooLongLine(), error};
 }
 
-Lines readNarrow(QIODevice &device)
+Reading readNarrow(QIODevice &device)
 {
     // The mark goes before the lines are split, so that a file holding only
     // the mark, as an editor saves an empty UTF-8 file, has no lines at all.
     const bool hadBom = device.peek(utf8Bom.size()) == utf8Bom;
     if (hadBom)
         device.skip(utf8Bom.size());
-    LineSplitter<QByteArray> lines(maxLineBytes);
-    const bool read
-        = readInto(device, lines, [](QByteArrayView bytes) { return bytes.toByteArray(); });
-    if (!read || lines.tooLongLine())
-        return {{}, lines.tooLongLine(), !read};
-    return {decodeUtf8OrWindows1252(std::move(lines.lines), hadBom), 0, false};
+    LineSplitter<QByteArray> splitter(maxLineBytes);
+    const QString error
+        = readInto(device, splitter, [](QByteArrayView bytes) { return bytes.toByteArray(); });
+    if (!error.isEmpty() || splitter.tooLongLine())
+        return {{}, splitter.tooLongLine(), error};
+    return {decodeUtf8OrWindows1252(std::move(splitter.lines), hadBom), 0, {}};
 }
 
 #ifdef Q_OS_UNIX
@@ -216,7 +232,8 @@ QString openNative(QFile &file, const QString &path)
     const int fd
         = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return Texts::reasonReadError.arg(qt_error_string(errno));
+        return Texts::reasonReadError.arg(
+            QString::fromStdString(std::generic_category().message(errno)));
     struct stat status
     {
     };
@@ -252,18 +269,18 @@ QString openList(QFile &file, const QString &path)
 WordListRead read(QIODevice &device, const QString &name)
 {
     const auto wide = wideEncoding(device);
-    const Lines lines = wide ? readWide(device, *wide) : readNarrow(device);
-    if (lines.readFailed)
-        return {{}, failure(name, Texts::reasonReadError.arg(device.errorString()))};
-    if (lines.tooLongLine)
+    const Reading reading = wide ? readWide(device, *wide) : readNarrow(device);
+    if (!reading.error.isEmpty())
+        return {{}, failure(name, reading.error)};
+    if (reading.tooLongLine)
         return {
             {},
-            failure(name, Texts::reasonLineTooLong.arg(lines.tooLongLine).arg(Word::maxLength))};
-    for (qsizetype i = 0; i < lines.words.size(); ++i) {
-        if (!Word::fits(lines.words[i]))
+            failure(name, Texts::reasonLineTooLong.arg(reading.tooLongLine).arg(Word::maxLength))};
+    for (qsizetype i = 0; i < reading.words.size(); ++i) {
+        if (!Word::fits(reading.words[i]))
             return {{}, failure(name, Texts::reasonLineTooLong.arg(i + 1).arg(Word::maxLength))};
     }
-    return {lines.words, {}};
+    return {reading.words, {}};
 }
 
 WordListRead read(const QString &path)

@@ -195,6 +195,8 @@ void TestGame::guessRevealsEveryOccurrence_data()
                                                     << "caf-";
     QTest::newRow("also when the accent comes apart") << QStringLiteral("cafe\u0301") << "cafe"
                                                       << "caf-";
+    QTest::newRow("a letter that folds to two stays hidden") << QStringLiteral("straße") << "strae"
+                                                             << "stra-e";
 }
 
 void TestGame::guessRevealsEveryOccurrence()

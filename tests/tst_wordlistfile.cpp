@@ -304,6 +304,7 @@ void TestWordListFile::badPathsFailWithTheirReason_data()
     QTest::newRow("symlink to a named pipe") << "link to fifo" << Texts::reasonNotAFile;
     QTest::newRow("socket") << "socket" << Texts::reasonNotAFile;
     QTest::newRow("device") << "device" << Texts::reasonNotAFile;
+    QTest::newRow("UTF-16 with an odd byte") << "cut off" << Texts::reasonCutOff;
 }
 
 void TestWordListFile::badPathsFailWithTheirReason()
@@ -340,6 +341,11 @@ void TestWordListFile::badPathsFailWithTheirReason()
         QVERIFY(bindSocket(path));
     if (kind == "device")
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    if (kind == "cut off") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(withMark(QStringLiteral("kaas\r\nboom"), QStringConverter::Utf16LE) + 'x');
+    }
     const WordListRead list = WordListFile::read(path);
     QVERIFY(!list.ok());
     QCOMPARE(list.error, Texts::listUnreadable.arg(QDir::toNativeSeparators(path), reason));

@@ -15,6 +15,8 @@ using Twips::Box;
 namespace Main {
 
 inline constexpr Area client {6810, 3480};
+/// The client area's margin: a control that grows stops this far from its edge.
+inline constexpr int margin = 120;
 
 inline constexpr int letterSize = 375;
 
@@ -29,8 +31,9 @@ inline constexpr std::array<std::array<int, 2>, 26> letters {{
 
 inline constexpr Box lblzoek {240, 2400, 2655, 375};
 /// Where `lblzoek` may grow when a long mask takes more than one line: the
-/// free space below it, down to 120 twips above the client area's bottom.
-inline constexpr Box lblzoekRoom {240, 2400, 2655, 960};
+/// free space below it, down to the client area's margin.
+inline constexpr Box lblzoekRoom {lblzoek.left, lblzoek.top, lblzoek.width,
+                                  client.height - margin - lblzoek.top};
 inline constexpr Box lblWoord {120, 240, 2415, 375};
 
 /// `Line1`, from (0, 0) to (6720, 0).

@@ -16,21 +16,18 @@ namespace {
 
 constexpr qreal pointStep = 0.75; // one pixel at 96 dots per inch
 
-/// The widest the mask of \a word can grow while it is guessed. A position
-/// shows its dash until the letter a to z that matches it is guessed, so it
-/// counts as the wider of the two; one that no letter button matches stays
-/// a dash all game.
-QStringList widestPositions(const QString &word, const QFontMetrics &metrics)
+/// The widest the mask can grow while it is guessed, for a word whose
+/// positions are revealed by \a letters. A position shows its dash until its
+/// letter is guessed, so it counts as the wider of the two; one that no
+/// letter button reveals stays a dash all game.
+QStringList widestPositions(const QList<QChar> &letters, const QFontMetrics &metrics)
 {
     const QString &dash = Texts::hidden;
     QStringList widest;
-    for (const QString &character : Word::characters(word)) {
-        const QString letter = character.toCaseFolded();
-        const bool guessable = letter.size() == 1 && letter[0] >= u'a' && letter[0] <= u'z';
-        widest.append(guessable
-                              && metrics.horizontalAdvance(letter) > metrics.horizontalAdvance(dash)
-                          ? letter
-                          : dash);
+    for (const QChar letter : letters) {
+        const QString shown = letter.isNull() ? dash : QString(letter);
+        widest.append(metrics.horizontalAdvance(shown) > metrics.horizontalAdvance(dash) ? shown
+                                                                                         : dash);
     }
     return widest;
 }
@@ -69,17 +66,17 @@ struct Fit
     QList<qsizetype> lineLengths;
 };
 
-/// The largest size from the window's own down to \a smallest at which
-/// \a word's mask fits \a room on \a lines lines. One line needs only the
-/// width: it keeps the label's own box.
-std::optional<Fit> largestFitting(const QString &word, qsizetype lines, qreal smallest,
+/// The largest size from the window's own down to \a smallest at which the
+/// mask of a word revealed by \a letters fits \a room on \a lines lines. One
+/// line needs only the width: it keeps the label's own box.
+std::optional<Fit> largestFitting(const QList<QChar> &letters, qsizetype lines, qreal smallest,
                                   const QSize &room)
 {
     const QFont full = Fonts::verdana();
     for (qreal size = full.pointSizeF(); size >= smallest; size -= pointStep) {
         const QFont font = withPointSize(full, size);
         const QFontMetrics metrics(font);
-        const QStringList positions = widestPositions(word, metrics);
+        const QStringList positions = widestPositions(letters, metrics);
         const QList<qsizetype> lengths = evenLines(positions.size(), lines);
         const bool tallEnough = lines == 1 || lines * metrics.lineSpacing() <= room.height();
         if (tallEnough && eachLineFits(positions, lengths, metrics, room.width()))
@@ -100,11 +97,23 @@ MaskLabel::MaskLabel(QWidget *parent)
     setAccessibleDescription(Texts::lblzoekDescription);
 }
 
+void MaskLabel::setMask(const QString &mask, const QString &word)
+{
+    if (m_fittedFor != word) {
+        fitTo(word);
+        m_fittedFor = word;
+    }
+    setText(mask);
+}
+
 void MaskLabel::fitTo(const QString &word)
 {
     const QRect box = Layout::Main::lblzoek.toPixels();
-    const QRect room = Layout::Main::lblzoekRoom.toPixels();
-    const qsizetype positions = std::max<qsizetype>(1, Word::length(word));
+    // The text keeps the label's margins wherever the label is placed.
+    const QSize margins = size() - textRect().size();
+    const QSize room = Layout::Main::lblzoekRoom.toPixels().size() - margins;
+    const QList<QChar> letters = Word::revealingLetters(word);
+    const qsizetype positions = std::max<qsizetype>(1, letters.size());
 
     // As few lines as there can be while the text stays readable, each as
     // large as it fits; only when nothing fits at 9 point, smaller.
@@ -118,7 +127,7 @@ void MaskLabel::fitTo(const QString &word)
                 && lines * QFontMetrics(withPointSize(Fonts::verdana(), smallest)).lineSpacing()
                     > room.height())
                 break;
-            fit = largestFitting(word, lines, smallest, room.size());
+            fit = largestFitting(letters, lines, smallest, room);
         }
         if (fit)
             break;
@@ -132,7 +141,8 @@ void MaskLabel::fitTo(const QString &word)
     setFont(fit->font);
     const qsizetype lines = fit->lineLengths.size();
     m_lineLengths = lines > 1 ? fit->lineLengths : QList<qsizetype> {};
-    const int height = std::min(room.height(), int(lines) * QFontMetrics(fit->font).lineSpacing());
+    const int height = std::min(room.height(), int(lines) * QFontMetrics(fit->font).lineSpacing())
+        + margins.height();
     setGeometry(lines > 1 ? QRect(box.topLeft(), QSize(box.width(), height)) : box);
     update();
 }
@@ -141,27 +151,40 @@ QStringList MaskLabel::lines() const
 {
     if (m_lineLengths.isEmpty())
         return {text()};
+    // Cut by positions, the unit the lengths count.
+    const QStringList positions = Word::characters(text());
     QStringList lines;
     qsizetype start = 0;
     for (const qsizetype length : m_lineLengths) {
-        lines.append(text().mid(start, length));
+        lines.append(positions.mid(start, length).join(QString()));
         start += length;
     }
     return lines;
 }
 
-void MaskLabel::paintEvent(QPaintEvent *event)
+QRect MaskLabel::textRect() const
 {
-    if (m_lineLengths.isEmpty()) {
-        QLabel::paintEvent(event);
-        return;
-    }
+    // As QLabel: an indent left unset is none, or half an x inside a frame.
+    const int inset = std::max(0,
+                               indent() < 0 && frameWidth() > 0
+                                   ? fontMetrics().horizontalAdvance(u'x') / 2 - margin()
+                                   : indent());
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    const auto side = [&](Qt::AlignmentFlag edge) { return margin() + (align & edge ? inset : 0); };
+    return contentsRect().marginsRemoved(
+        {side(Qt::AlignLeft), side(Qt::AlignTop), side(Qt::AlignRight), side(Qt::AlignBottom)});
+}
+
+void MaskLabel::paintEvent(QPaintEvent *)
+{
+    // One line or several, each a line spacing below the one before.
     QPainter painter(this);
-    const int lineHeight = fontMetrics().lineSpacing();
-    QRect line(0, 0, width(), lineHeight);
+    drawFrame(&painter);
+    QRect line = textRect();
+    const int align = int(QStyle::visualAlignment(layoutDirection(), alignment()));
     for (const QString &text : lines()) {
-        style()->drawItemText(&painter, line, int(alignment()), palette(), isEnabled(), text,
+        style()->drawItemText(&painter, line, align, palette(), isEnabled(), text,
                               foregroundRole());
-        line.translate(0, lineHeight);
+        line.setTop(line.top() + fontMetrics().lineSpacing());
     }
 }

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QStringList>
 
+#include <optional>
+
 /// `lblzoek`: the masked word, centred. A mask that fits its box on one line
 /// in the window's font is shown just so. A longer typed word is shown
 /// smaller: on one line while that stays readable, otherwise on as few lines
@@ -23,10 +25,11 @@ public:
 
     explicit MaskLabel(QWidget *parent = nullptr);
 
-    /// Chooses the font and the lines for a game on \a word, once, for the
-    /// mask at its widest: each position as the wider of its dash and its
-    /// letter. So nothing moves while the game is played.
-    void fitTo(const QString &word);
+    /// Shows \a mask, the mask of a game on \a word. A new word first
+    /// chooses the font and the lines, once, for its mask at its widest: each
+    /// position as the wider of its dash and its letter. So nothing moves
+    /// while the game is played.
+    void setMask(const QString &mask, const QString &word);
 
     /// The lines the mask is drawn on, top to bottom.
     QStringList lines() const;
@@ -35,6 +38,13 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void fitTo(const QString &word);
+    /// Where the text is drawn, as QLabel places it: inside the contents,
+    /// less the margin and the indent.
+    QRect textRect() const;
+
+    /// The word the font and the lines were chosen for.
+    std::optional<QString> m_fittedFor;
     /// How many positions each line holds; empty while the mask takes one.
     QList<qsizetype> m_lineLengths;
 };

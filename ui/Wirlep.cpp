@@ -194,13 +194,7 @@ QString Wirlep::lblzoekCaption() const
 
 void Wirlep::setLblzoekCaption(const QString &caption)
 {
-    // Fitted once a game, so the mask never jumps while it is guessed.
-    const QString &word = m_game.currentWord();
-    if (m_maskFittedFor != word) {
-        lblzoek->fitTo(word);
-        m_maskFittedFor = word;
-    }
-    lblzoek->setText(caption);
+    lblzoek->setMask(caption, m_game.currentWord());
 }
 
 QString Wirlep::lblWoordCaption() const

@@ -5,7 +5,6 @@
 #include <QMainWindow>
 
 #include <array>
-#include <optional>
 
 class CaptionLabel;
 class Gallows;
@@ -60,8 +59,6 @@ private:
     Game &m_game;
     std::array<QPushButton *, 26> m_letters {};
     MaskLabel *lblzoek = nullptr;
-    /// The word whose mask `lblzoek`'s font was last fitted to.
-    std::optional<QString> m_maskFittedFor;
     CaptionLabel *lblWoord = nullptr;
     Gallows *Galg = nullptr;
     QWidget *Line1 = nullptr;
