@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers of the end-to-end scripts, sourced by them: reporting, waiting, the
 # X display, word lists and the program's end. A script sets RUN (where its
 # logs go), PROG (the program's folder), TIMEOUT_MS, XVFB_PID and APP_PID, and

@@ -31,7 +31,7 @@ RUN=$PWD/a11y-orca
 rm -rf "$RUN"
 mkdir -p "$RUN"
 PROG=$(mktemp -d "${TMPDIR:-/tmp}/wirlep-orca.XXXXXX")
-XVFB_PID= BUS_PID= ATSPI_PID= WM_PID= SPEECHD_PID= SCRIPT_PID= ORCA_PID= APP_PID=
+XVFB_PID='' BUS_PID='' ATSPI_PID='' WM_PID='' SPEECHD_PID='' SCRIPT_PID='' ORCA_PID='' APP_PID=''
 DEBUG=$RUN/orca-debug.txt
 HEARD=0 # utterances of the debug file checked so far
 
@@ -123,7 +123,7 @@ hear() {
 
 heard() {
     kill -0 "$ORCA_PID" 2>/dev/null || fail "Orca ended"
-    program_ended && fail "the program ended"
+    [[ -n $APP_PID ]] && program_ended && fail "the program ended"
     mapfile -t UTTERANCES < <(utterances)
     SEEN="${UTTERANCES[*]:HEARD}"
     ((${#UTTERANCES[@]} >= HEARD + $1))
@@ -138,7 +138,7 @@ press() {
 }
 
 # The state the letter buttons describe, as the program words it.
-NEW=$'Nieuw woord van 4 letters. Woord: streepje streepje streepje streepje. Galg: 0 van 10 delen.'
+NEW='Nieuw woord van 4 letters. Woord: streepje streepje streepje streepje. Galg: 0 van 10 delen.'
 state() { echo "$1 Woord: $2. Galg: $3 van 10 delen. Gebruikt: $4."; }
 
 # tab_to FROM TO: Tab from letter FROM to letter TO over the enabled letters
@@ -267,4 +267,5 @@ press Return "Wirlep.... frame." "M push button." "$NEW"
 MAIN=$(xdo search --name '^Wirlep\.\.\.\.$') || fail "no main window to close"
 "$CLOSER" "$MAIN" || fail "cannot ask the main window to close"
 expect_program_exit
-log "$HEARD utterances as expected"
+log "$HEARD utterances as expected:"
+utterances | sed 's/^/  /'
