@@ -49,9 +49,9 @@ Wirlep::Wirlep(Game &game, QWidget *parent)
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    static const bool factoryInstalled
+    // Once for the program: what the announcement is to screen readers.
+    [[maybe_unused]] static const bool announcementKnown
         = (QAccessible::installFactory(announcementAccessible), true);
-    Q_UNUSED(factoryInstalled);
 
     auto *client = new QWidget(this);
     // The window's font is for its controls; the menu bar keeps the system's.
@@ -196,10 +196,10 @@ void Wirlep::chooseLevel(Level level)
 
 void Wirlep::describeState()
 {
-    // Once an action is over, not at each step of it: a screen reader speaks
-    // every change of the focused button's description. Qt 6.4 has no
-    // announcement of its own, and the names of the mask and the gallows
-    // change on objects other than the focused one, which Orca ignores.
+    // Once an action is over, not at each of its steps: a screen reader may
+    // speak every change of the focused button's description. The focused
+    // button, not the mask or the gallows: screen readers follow the focus,
+    // and Orca ignores changes to other objects.
     const QString state = m_game.spokenState();
     for (QPushButton *button : m_letters)
         button->setAccessibleDescription(state);
@@ -216,6 +216,7 @@ void Wirlep::announceState()
     QAccessibleEvent shown(m_announcement, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 }
+
 void Wirlep::menuHelp_Click()
 {
     Help help(this);
