@@ -68,29 +68,17 @@ cleanup() {
         stop "$pid"
     done
     rm -rf "$PROG"
-    if ((status == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; then
+    if ((status == 77)); then
+        rm -rf "$RUN"
+    elif ((status == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; then
         rm -rf "$RUN"
         log "passed"
-    elif ((status != 77)); then
+    else
         echo "Kept for a look: $RUN"
     fi
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
-
-# --- The tools -------------------------------------------------------------------
-
-ATSPI_LAUNCHER=
-for launcher in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
-    [[ -x $launcher ]] && ATSPI_LAUNCHER=$launcher && break
-done
-for tool in Xvfb xdotool xprop dbus-daemon dbus-send openbox speech-dispatcher orca script timeout \
-    ${ATSPI_LAUNCHER:-at-spi-bus-launcher}; do
-    command -v "$tool" >/dev/null && continue
-    [[ -n $REQUIRED ]] && fail "$tool is missing (scripts/setup.sh installs it)"
-    echo "$tool is missing (scripts/setup.sh installs it): skipped"
-    exit 77
-done
 
 # --- What Orca says ----------------------------------------------------------------
 
@@ -150,6 +138,20 @@ tab_to() {
         press Tab "$letter push button." "$STATE"
     done
 }
+
+# --- The tools -------------------------------------------------------------------
+
+ATSPI_LAUNCHER=
+for launcher in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
+    [[ -x $launcher ]] && ATSPI_LAUNCHER=$launcher && break
+done
+for tool in Xvfb xdotool xprop dbus-daemon dbus-send openbox speech-dispatcher orca script timeout \
+    ${ATSPI_LAUNCHER:-at-spi-bus-launcher}; do
+    command -v "$tool" >/dev/null && continue
+    [[ -n $REQUIRED ]] && fail "$tool is missing (scripts/setup.sh installs it)"
+    echo "$tool is missing (scripts/setup.sh installs it): skipped"
+    exit 77
+done
 
 # --- The desktop -------------------------------------------------------------------
 
