@@ -570,8 +570,9 @@ void TestMainWindow::screenReaderCanFollowTheGame()
 
 void TestMainWindow::letterButtonsDescribeTheBoard_data()
 {
-    // Each action clicks its letters, but "F2", "Makkelijk", and "=" with a
-    // word typed in for another player. The list's word is "normaala",
+    // Each action clicks its letters, but "F2", "Bestand > Nieuw" (chosen in
+    // the open menu), "Makkelijk", and "=" with a word typed in for another
+    // player. The list's word is "normaala",
     // Makkelijk's "makkelijka".
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<QString>("spoken");
@@ -589,6 +590,8 @@ void TestMainWindow::letterButtonsDescribeTheBoard_data()
                              "a. Galg: 1 van 10 delen. Gebruikt: A Q."
                           << false;
     QTest::newRow("F2") << QStringList {"aq", "F2"} << fresh << true;
+    // The closing menu gives the focus back, which screen readers read.
+    QTest::newRow("Bestand > Nieuw") << QStringList {"aq", "Bestand > Nieuw"} << fresh << false;
     QTest::newRow("level keeps letters and pieces")
         << QStringList {"q", "Makkelijk"}
         << "Nieuw woord van 10 letters. Woord: streepje streepje streepje streepje streepje "
@@ -614,7 +617,12 @@ void TestMainWindow::letterButtonsDescribeTheBoard()
     for (const QString &action : std::as_const(actions)) {
         if (action == u"F2")
             QTest::keyClick(m_window, Qt::Key_F2);
-        else if (action == u"Makkelijk")
+        else if (action == u"Bestand > Nieuw") {
+            auto *menu = m_window->findChild<QMenu *>(QStringLiteral("menuBestand"));
+            menu->popup(m_window->mapToGlobal(QPoint()));
+            menu->setActiveAction(this->action("menuNieuw"));
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else if (action == u"Makkelijk")
             this->action("menuMakkelijk")->trigger();
         else if (action.startsWith(u'='))
             m_window->setLblWoordCaption(action.mid(1));

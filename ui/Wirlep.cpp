@@ -18,6 +18,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -155,6 +156,14 @@ void Wirlep::createMenus()
     connect(invul, &QAction::triggered, this, &Wirlep::invulRequested);
 
     QMenu *niveau = menuBar()->addMenu(Texts::menuNiveau);
+    for (QMenu *menu : {bestand, niveau}) {
+        // A menu hides before its item triggers, and the focus comes back to
+        // the letter it left, which screen readers read again.
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            m_menuClosing = true;
+            QTimer::singleShot(0, this, [this] { m_menuClosing = false; });
+        });
+    }
     niveau->setObjectName(QStringLiteral("menuNiveau"));
     auto *checkStyle = new MenuCheckStyle;
     checkStyle->setParent(niveau); // a widget does not own the style it is given
@@ -208,6 +217,8 @@ void Wirlep::describeState()
 void Wirlep::announceState()
 {
     describeState();
+    if (m_menuClosing)
+        return;
     // Orca 43 says nothing when the focused button's description changes
     // (Qt 6.4 sends the change without the new text), and Qt 6.4 has no
     // announcement: a notification that shows is what Orca reads out. It

@@ -61,7 +61,8 @@ private:
     /// that has the focus.
     void describeState();
     /// describeState(), and the same text as an announcement: for a new
-    /// word that leaves the focus where it was.
+    /// word that leaves the focus where it was, unless a closing menu gives
+    /// it back.
     void announceState();
 
     Game &m_game;
@@ -75,6 +76,7 @@ private:
     /// Never shown: it tells screen readers what a change of the focused
     /// button's description would not.
     QWidget *m_announcement = nullptr;
+    bool m_menuClosing = false;
     std::array<QAction *, 3> m_levelItems {};
     /// The check marks as the game set them; a triggered item toggles its
     /// own mark, which must not outlast the click.
