@@ -30,6 +30,34 @@ QString Game::mask() const
     return text;
 }
 
+QString Game::spokenState() const
+{
+    QStringList parts;
+    const auto length = m_revealedBy.size();
+    if (m_newWord)
+        parts << (length == 1 ? Texts::spokenNewWordOfOne : Texts::spokenNewWord.arg(length));
+    else
+        parts << (m_lastGuessHit ? Texts::spokenHit : Texts::spokenMiss).arg(guessLetter.toUpper());
+    // Letter by letter, so that a speech synthesizer reads every position
+    // instead of "4 dash characters".
+    QStringList positions;
+    for (int i = 1; i <= length; ++i)
+        positions << (shownLetters[i] == Texts::hidden ? Texts::spokenHidden : shownLetters[i]);
+    if (length > 0)
+        parts << Texts::spokenMask.arg(positions.join(u' '));
+    int shown = 0;
+    for (int i = 0; m_board && i < Board::pieceCount; ++i)
+        shown += m_board->isPieceShown(i) ? 1 : 0;
+    parts << Texts::spokenGalg.arg(shown).arg(Board::pieceCount);
+    if (!m_usedLetters.isEmpty()) {
+        QStringList used;
+        for (const QChar letter : m_usedLetters)
+            used << QString(letter.toUpper());
+        parts << Texts::spokenUsed.arg(used.join(u' '));
+    }
+    return parts.join(u' ');
+}
+
 Board &Game::theBoard() const
 {
     Q_ASSERT_X(m_board, "Game", "played without a main window");
@@ -85,6 +113,7 @@ void Game::setWord(const QString &newWord)
     word = newWord;
     m_revealedBy = Word::revealingLetters(word);
     m_search = {};
+    m_newWord = true;
 }
 
 void Game::showMask()
@@ -132,6 +161,7 @@ void Game::startGame(const QString &newWord)
 
 void Game::enableAllLetters()
 {
+    m_usedLetters.clear();
     for (char16_t letter = u'a'; letter <= u'z'; ++letter)
         theBoard().setLetterEnabled(QChar(letter), true);
 }
@@ -149,6 +179,9 @@ void Game::letter_Click(QChar letter)
     Q_ASSERT(letter.toLower() >= u'a' && letter.toLower() <= u'z');
     guessLetter = QString(letter.toLower());
     m_search = {};
+    m_newWord = false;
+    m_lastGuessHit = false;
+    m_usedLetters += guessLetter;
     theBoard().setLetterEnabled(letter.toLower(), false);
     control();
 }
@@ -180,6 +213,7 @@ void Game::control()
         if (matchPos >= 1) {
             shownLetters[matchPos] = guessLetter;
             guessHandled = true;
+            m_lastGuessHit = true;
             continue;
         }
         for (int i = 0; i < Board::pieceCount; ++i) {

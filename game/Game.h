@@ -66,6 +66,11 @@ public:
     const QString &currentWord() const { return word; }
     /// The masked word: one "-" or revealed letter per position.
     QString mask() const;
+    /// The board as a screen reader says it: that a new word began or what
+    /// the last guess found, the mask position by position, the gallows and
+    /// the letters used, e.g. "Goed: K. Woord: k streepje streepje
+    /// streepje. Galg: 0 van 10 delen. Gebruikt: K."
+    QString spokenState() const;
 
 private:
     /// Where \a level's list lies.
@@ -114,4 +119,9 @@ private:
     QString guessLetter;
     int matchPos = 0;
     bool guessHandled = false;
+
+    // What the player has heard of, for spokenState().
+    bool m_newWord = true; ///< no guess since the word was drawn or typed
+    bool m_lastGuessHit = false;
+    QString m_usedLetters; ///< the letters disabled since all were enabled
 };

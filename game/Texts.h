@@ -51,6 +51,18 @@ inline const QString lblzoekDescription = QStringLiteral("Het te raden woord");
 inline const QString galgName = QStringLiteral("Galg: %1 van %2 delen");
 inline const QString galgDescription = QStringLiteral("De galg, die met elke foute letter groeit");
 
+// What a screen reader says of the game: the letter buttons' description,
+// spoken after the name of the button that has the focus.
+inline const QString spokenNewWord = QStringLiteral("Nieuw woord van %1 letters.");
+inline const QString spokenNewWordOfOne = QStringLiteral("Nieuw woord van 1 letter.");
+inline const QString spokenHit = QStringLiteral("Goed: %1.");
+inline const QString spokenMiss = QStringLiteral("Fout: %1.");
+/// %1: the mask position by position, a letter or spokenHidden each.
+inline const QString spokenMask = QStringLiteral("Woord: %1.");
+inline const QString spokenHidden = QStringLiteral("streepje");
+inline const QString spokenGalg = galgName + QStringLiteral(".");
+inline const QString spokenUsed = QStringLiteral("Gebruikt: %1.");
+
 // The own-word dialog.
 inline const QString invulCaption = QStringLiteral("Woord invullen");
 inline const QString invulPrompt

@@ -22,6 +22,9 @@ packages=(
   # the end-to-end tests play the real program in a virtual X display, and
   # start it on Wayland in a headless weston
   xvfb xauth xdotool x11-utils imagemagick libx11-dev weston qt6-wayland
+  # the screen reader's test: Orca reads the game on a private accessibility
+  # bus, under a window manager, through speech-dispatcher
+  orca speech-dispatcher at-spi2-core openbox dbus-daemon
   # packaging: desktop file and AppStream checks, the Debian package and
   # Debian's checks of it, Windows resources
   desktop-file-utils appstream dpkg-dev file lintian piuparts debootstrap binutils-mingw-w64-x86-64

@@ -107,6 +107,8 @@ private slots:
     void fullFigureHangsTogether();
     void line1RunsAlongTheTop();
     void screenReaderCanFollowTheGame();
+    void letterButtonsDescribeTheBoard_data();
+    void letterButtonsDescribeTheBoard();
     void everyShippedWordFitsTheLabel();
     void programIconComesInItsSizes();
     void longTypedWordShowsEveryPosition_data();
@@ -570,6 +572,81 @@ void TestMainWindow::screenReaderCanFollowTheGame()
     QCOMPARE(gallows->text(QAccessible::Name), QStringLiteral("Galg: 3 van 10 delen"));
     QTest::keyClick(m_window, Qt::Key_F2);
     QCOMPARE(gallows->text(QAccessible::Name), QStringLiteral("Galg: 0 van 10 delen"));
+}
+
+void TestMainWindow::letterButtonsDescribeTheBoard_data()
+{
+    // Each action clicks its letters, but "F2", "Bestand > Nieuw" (chosen in
+    // the open menu), "Makkelijk", and "=" with a word typed in for another
+    // player. The list's word is "normaala",
+    // Makkelijk's "makkelijka".
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<bool>("announced");
+    const QString fresh = QStringLiteral("Nieuw woord van 8 letters. Woord: streepje streepje "
+                                         "streepje streepje streepje streepje streepje streepje. "
+                                         "Galg: 0 van 10 delen.");
+    QTest::newRow("first word") << QStringList() << fresh << false;
+    QTest::newRow("hit") << QStringList {"a"}
+                         << "Goed: A. Woord: streepje streepje streepje streepje a a streepje "
+                            "a. Galg: 0 van 10 delen. Gebruikt: A."
+                         << false;
+    QTest::newRow("miss") << QStringList {"aq"}
+                          << "Fout: Q. Woord: streepje streepje streepje streepje a a streepje "
+                             "a. Galg: 1 van 10 delen. Gebruikt: A Q."
+                          << false;
+    QTest::newRow("F2") << QStringList {"aq", "F2"} << fresh << true;
+    // The closing menu gives the focus back, which screen readers read.
+    QTest::newRow("Bestand > Nieuw") << QStringList {"aq", "Bestand > Nieuw"} << fresh << false;
+    QTest::newRow("level keeps letters and pieces")
+        << QStringList {"q", "Makkelijk"}
+        << "Nieuw woord van 10 letters. Woord: streepje streepje streepje streepje streepje "
+           "streepje streepje streepje streepje streepje. Galg: 1 van 10 delen. Gebruikt: Q."
+        << true;
+    QTest::newRow("typed word of one letter")
+        << QStringList {"q", "=X"}
+        << "Nieuw woord van 1 letter. Woord: streepje. Galg: 0 van 10 delen." << false;
+    QTest::newRow("typed in capitals")
+        << QStringList {"=KAAS", "k"}
+        << "Goed: K. Woord: k streepje streepje streepje. Galg: 0 van 10 delen. Gebruikt: K."
+        << false;
+    QTest::newRow("after the loss") << QStringList {"bcdefghijk"} << fresh << false;
+    QTest::newRow("after the win") << QStringList {"qnormal"} << fresh << false;
+}
+
+void TestMainWindow::letterButtonsDescribeTheBoard()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(QString, spoken);
+    QFETCH(bool, announced);
+    MessageCatcher catcher;
+    for (const QString &action : std::as_const(actions)) {
+        if (action == u"F2")
+            QTest::keyClick(m_window, Qt::Key_F2);
+        else if (action == u"Bestand > Nieuw") {
+            auto *menu = m_window->findChild<QMenu *>(QStringLiteral("menuBestand"));
+            menu->popup(m_window->mapToGlobal(QPoint()));
+            menu->setActiveAction(this->action("menuNieuw"));
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else if (action == u"Makkelijk")
+            this->action("menuMakkelijk")->trigger();
+        else if (action.startsWith(u'='))
+            m_window->setLblWoordCaption(action.mid(1));
+        else
+            for (const QChar letter : action)
+                click(char(letter.unicode()));
+    }
+
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(button(letter))->text(QAccessible::Description),
+            spoken);
+    // The announcement is for screen readers alone.
+    auto *announcement = m_window->findChild<QWidget *>(QStringLiteral("announcement"));
+    QVERIFY(announcement->isHidden());
+    QAccessibleInterface *notification = QAccessible::queryAccessibleInterface(announcement);
+    QCOMPARE(notification->role(), QAccessible::Notification);
+    QCOMPARE(notification->text(QAccessible::Name), announced ? spoken : QString());
 }
 
 void TestMainWindow::everyShippedWordFitsTheLabel()

@@ -12,16 +12,30 @@
 #include "PushButton.h"
 #include "Texts.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
 std::size_t levelIndex(Level level)
 {
     return static_cast<std::size_t>(level);
+}
+
+const QString announcementName = QStringLiteral("announcement");
+
+/// The announcement is a notification to screen readers, as Qt has no
+/// widget of that kind.
+QAccessibleInterface *announcementAccessible(const QString &, QObject *object)
+{
+    if (!object || !object->isWidgetType() || object->objectName() != announcementName)
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Notification);
 }
 
 } // namespace
@@ -36,6 +50,9 @@ Wirlep::Wirlep(Game &game, QWidget *parent)
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     setAttribute(Qt::WA_DeleteOnClose);
+    // Once for the program: what the announcement is to screen readers.
+    [[maybe_unused]] static const bool announcementKnown
+        = (QAccessible::installFactory(announcementAccessible), true);
 
     auto *client = new QWidget(this);
     // The window's font is for its controls; the menu bar keeps the system's.
@@ -60,6 +77,7 @@ Wirlep::~Wirlep()
 void Wirlep::load()
 {
     m_game.Form_Load();
+    describeState();
 }
 
 void Wirlep::createControls(QWidget *client)
@@ -79,9 +97,16 @@ void Wirlep::createControls(QWidget *client)
     lblWoord->setGeometry(Layout::Main::lblWoord.toPixels());
     lblWoord->setTextFormat(Qt::PlainText);
     lblWoord->hide();
-    connect(lblWoord, &CaptionLabel::captionChanged, this, [this] { m_game.lblWoord_Change(); });
+    connect(lblWoord, &CaptionLabel::captionChanged, this, [this] {
+        m_game.lblWoord_Change();
+        describeState();
+    });
 
     Galg = new Gallows(client);
+
+    m_announcement = new QWidget(client);
+    m_announcement->setObjectName(announcementName);
+    m_announcement->hide();
 }
 
 void Wirlep::createLetterButtons(QWidget *client)
@@ -97,8 +122,10 @@ void Wirlep::createLetterButtons(QWidget *client)
         button->setGeometry(QRect(QPoint(Twips::toPixels(Layout::Main::letters[i][0]),
                                          Twips::toPixels(Layout::Main::letters[i][1])),
                                   size));
-        connect(button, &QPushButton::clicked, this,
-                [this, letter] { m_game.letter_Click(letter); });
+        connect(button, &QPushButton::clicked, this, [this, letter] {
+            m_game.letter_Click(letter);
+            describeState();
+        });
         if (previous)
             setTabOrder(previous, button);
         previous = button;
@@ -114,7 +141,10 @@ void Wirlep::createMenus()
     QAction *nieuw = bestand->addAction(Texts::menuNieuw);
     nieuw->setObjectName(QStringLiteral("menuNieuw"));
     nieuw->setShortcut(QKeySequence(Qt::Key_F2));
-    connect(nieuw, &QAction::triggered, this, [this] { m_game.menuNieuw_Click(); });
+    connect(nieuw, &QAction::triggered, this, [this] {
+        m_game.menuNieuw_Click();
+        announceState();
+    });
     QAction *sluiten = bestand->addAction(Texts::menuSluiten);
     sluiten->setObjectName(QStringLiteral("menuSluiten"));
     connect(sluiten, &QAction::triggered, this, [this] { m_game.menuSluiten_Click(); });
@@ -126,6 +156,14 @@ void Wirlep::createMenus()
     connect(invul, &QAction::triggered, this, &Wirlep::invulRequested);
 
     QMenu *niveau = menuBar()->addMenu(Texts::menuNiveau);
+    for (QMenu *menu : {bestand, niveau}) {
+        // A menu hides before its item triggers, and the focus comes back to
+        // the letter it left, which screen readers read again.
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            m_menuClosing = true;
+            QTimer::singleShot(0, this, [this] { m_menuClosing = false; });
+        });
+    }
     niveau->setObjectName(QStringLiteral("menuNiveau"));
     auto *checkStyle = new MenuCheckStyle;
     checkStyle->setParent(niveau); // a widget does not own the style it is given
@@ -162,6 +200,32 @@ void Wirlep::chooseLevel(Level level)
     for (const Level each : allLevels)
         m_levelItems[levelIndex(each)]->setChecked(m_levelChecked[levelIndex(each)]);
     m_game.chooseLevel(level);
+    announceState();
+}
+
+void Wirlep::describeState()
+{
+    // Once an action is over, not at each of its steps: a screen reader may
+    // speak every change of the focused button's description. The focused
+    // button, not the mask or the gallows: screen readers follow the focus,
+    // and Orca ignores changes to other objects.
+    const QString state = m_game.spokenState();
+    for (QPushButton *button : m_letters)
+        button->setAccessibleDescription(state);
+}
+
+void Wirlep::announceState()
+{
+    describeState();
+    if (m_menuClosing)
+        return;
+    // Orca 43 says nothing when the focused button's description changes
+    // (Qt 6.4 sends the change without the new text), and Qt 6.4 has no
+    // announcement: a notification that shows is what Orca reads out. It
+    // shows to accessibility alone; on screen nothing changes.
+    m_announcement->setAccessibleName(m_game.spokenState());
+    QAccessibleEvent shown(m_announcement, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
 }
 
 void Wirlep::menuHelp_Click()

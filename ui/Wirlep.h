@@ -55,6 +55,14 @@ private:
     void addLevelItem(QMenu *menu, Level level, const char *name);
     void chooseLevel(Level level);
     void menuHelp_Click();
+    /// Puts the game's state in every letter button's accessible
+    /// description, which screen readers speak after the name of the button
+    /// that has the focus.
+    void describeState();
+    /// describeState(), and the same text as an announcement: for a new
+    /// word that leaves the focus where it was, unless a closing menu gives
+    /// it back.
+    void announceState();
 
     Game &m_game;
     std::array<QPushButton *, 26> m_letters {};
@@ -62,6 +70,10 @@ private:
     CaptionLabel *lblWoord = nullptr;
     Gallows *Galg = nullptr;
     QWidget *Line1 = nullptr;
+    /// Never shown: it tells screen readers what a change of the focused
+    /// button's description would not.
+    QWidget *m_announcement = nullptr;
+    bool m_menuClosing = false;
     std::array<QAction *, 3> m_levelItems {};
     /// The check marks as the game set them; a triggered item toggles its
     /// own mark, which must not outlast the click.
