@@ -7,11 +7,15 @@
 # Qt comes from the source of Debian's own Qt (apt-get source qt6-base, the
 # version installed here, whose moc, rcc and uic it builds with), configured
 # as qt_configure below says. It is kept in ${XDG_CACHE_HOME:-~/.cache}/wirlep/,
-# in a folder named after that version and a digest of the configure line and
-# the toolchain file, so a change to either builds it anew. Building it takes
-# 35 to 45 minutes on two cores; everything else is built afresh each run, in
-# about a minute. WIRLEP_WINDOWS_OUT moves the output folder (the tests look
-# for the zip where the CMake cache variable WIRLEP_WINDOWS_ZIP says).
+# in a folder named after that version and a digest of the MinGW compiler's
+# version, the toolchain file and the steps that build it, configure line
+# included, so a change to any of them builds it anew; a lock keeps two runs
+# from building it at once. Building it takes 35 to 45 minutes on two cores;
+# everything else is built afresh each run, in a few minutes. Each step's
+# output is in build-windows/logs/; a failed step is named, with its log, and
+# leaves no half-built Qt behind. WIRLEP_WINDOWS_OUT moves the output folder
+# (the tests look for the zip where the CMake cache variable
+# WIRLEP_WINDOWS_ZIP says).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -56,12 +60,13 @@ qt_configure=(
   -no-freetype -no-feature-tabletevent
   # Widgets, dialogs and formats the game never shows: the style and
   # accessibility code that serves every widget class would keep them.
+  # (The input dialog stays: Windows' own style includes it unconditionally.)
   -no-feature-graphicsview -no-feature-graphicseffect -no-feature-mdiarea
   -no-feature-calendarwidget -no-feature-colordialog -no-feature-fontdialog
   -no-feature-filedialog -no-feature-wizard -no-feature-undoview -no-feature-fontcombobox
   -no-feature-keysequenceedit -no-feature-lcdnumber -no-feature-dial -no-feature-splashscreen
   -no-feature-commandlinkbutton -no-feature-columnview -no-feature-datawidgetmapper
-  -no-feature-errormessage -no-feature-inputdialog -no-feature-progressdialog
+  -no-feature-errormessage -no-feature-progressdialog
   -no-feature-syntaxhighlighter -no-feature-style-fusion -no-feature-cssparser
   -no-feature-textodfwriter -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
   -no-feature-pdf -no-feature-movie
@@ -116,10 +121,12 @@ mkdir -p "$out/extra/licenties"
 cp -r "$qt/LICENSES" "$out/extra/licenties/qt"
 
 # The toolchain again: Qt remembers the one of the checkout that built it.
-"$qt/bin/qt-cmake" -S "$top" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
-  -DBUILD_TESTING=OFF -DWIRLEP_BENCH=OFF -DWIRLEP_ZIP_EXTRA="$out/extra" \
-  -DWIRLEP_QT_SOURCE="Debians bronpakket qt6-base $qt_version (apt-get source qt6-base=$qt_version)" \
+# Small and link-time optimised like Qt, so that the link keeps only what the
+# program reaches.
+"$qt/bin/qt-cmake" -S "$top" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
+  -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+  -DBUILD_TESTING=OFF -DWIRLEP_ZIP_EXTRA="$out/extra" \
+  -DWIRLEP_QT_SOURCE="Debians bronpakket $qt_source $qt_version (apt-get source $qt_source=$qt_version)" \
   >"$out/configure.log" || { cat "$out/configure.log" >&2; exit 1; }
 # The source of this program, as the build found it, goes into the zip too.
 (cd "$out" && cpack --config build/CPackSourceConfig.cmake -G TGZ -B source >/dev/null)
