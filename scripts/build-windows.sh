@@ -49,10 +49,10 @@ compiler_version=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)
 qt_configure=(
   -release -static -static-runtime -platform linux-g++ -xplatform win32-g++
   -qt-host-path /usr -nomake examples -nomake tests
-  # Small rather than fast, with link-time optimisation: the program's link
-  # then keeps only what it reaches of Qt. (MinGW's linker keeps every
-  # function that has unwind data, so --gc-sections alone drops nothing.)
-  -optimize-size -ltcg
+  # Small rather than fast. Not link-time optimised: Qt compiles for MinGW
+  # into the big object format (-Wa,-mbig-obj), which GCC 12's linker plugin
+  # cannot read, so archives of such objects lose their symbols.
+  -optimize-size
   # What a Widgets game does not use. Debian's source leaves out the tablet
   # headers (src/3rdparty/wintab), so tablets go too.
   -no-feature-sql -no-feature-network -no-feature-testlib -no-feature-printsupport
@@ -121,10 +121,9 @@ mkdir -p "$out/extra/licenties"
 cp -r "$qt/LICENSES" "$out/extra/licenties/qt"
 
 # The toolchain again: Qt remembers the one of the checkout that built it.
-# Small and link-time optimised like Qt, so that the link keeps only what the
-# program reaches.
+# Small, like Qt.
 "$qt/bin/qt-cmake" -S "$top" -B "$out/build" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel \
-  -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
   -DBUILD_TESTING=OFF -DWIRLEP_ZIP_EXTRA="$out/extra" \
   -DWIRLEP_QT_SOURCE="Debians bronpakket $qt_source $qt_version (apt-get source $qt_source=$qt_version)" \
   >"$out/configure.log" || { cat "$out/configure.log" >&2; exit 1; }
