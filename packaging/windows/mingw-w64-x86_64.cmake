@@ -14,12 +14,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Archives of link-time-optimised objects need the compiler's own archiver,
-# which hands the linker plugin's symbol table to ar.
-set(CMAKE_AR ${triple}-gcc-ar-posix)
-set(CMAKE_RANLIB ${triple}-gcc-ranlib-posix)
-set(CMAKE_C_COMPILER_AR ${CMAKE_AR})
-set(CMAKE_CXX_COMPILER_AR ${CMAKE_AR})
-set(CMAKE_C_COMPILER_RANLIB ${CMAKE_RANLIB})
-set(CMAKE_CXX_COMPILER_RANLIB ${CMAKE_RANLIB})
