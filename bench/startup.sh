@@ -9,29 +9,52 @@
 # gives it; ru_utime + ru_stime). Instructions from launch to exit, with the
 # same close, come from Valgrind's callgrind.
 #
+# With --windows it times the Windows program and a floor built for Windows
+# the same way (static, size-optimised, link-time optimised), both from the
+# build scripts/build-windows.sh left in build-windows/build, under Wine, in
+# a Wine prefix of their own whose server keeps running between runs. There
+# callgrind counts nothing: Valgrind does not follow a program into Wine.
+#
 # Usage: bench/startup.sh [build-dir] [runs]   (default: build, 15 runs)
+#        bench/startup.sh --windows [build-dir] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+windows=
+if [ "${1:-}" = --windows ]; then
+  windows=yes
+  shift
+fi
 build=${1:-build}
 runs=${2:-15}
 callgrind_runs=3
+[ -z "$windows" ] || callgrind_runs=0
 
-wirlep=$build/wirlep
-floor=$build/bench/wirlep_floor
 probe=$build/bench/wirlep_firstframe
+if [ -n "$windows" ]; then
+  windows_build=build-windows/build
+  [ -f "$windows_build/wirlep.exe" ] \
+    || { echo "startup.sh: $windows_build/wirlep.exe is missing; scripts/build-windows.sh makes it" >&2; exit 1; }
+  cmake --build "$windows_build" --target wirlep_floor >/dev/null
+  wirlep=$windows_build/wirlep.exe
+  floor=$windows_build/bench/wirlep_floor.exe
+else
+  wirlep=$build/wirlep
+  floor=$build/bench/wirlep_floor
+fi
 for program in "$wirlep" "$floor" "$probe"; do
   if [ ! -x "$program" ]; then
     echo "startup.sh: $program is missing; bench/run.sh builds it" >&2
     exit 1
   fi
 done
-for tool in Xvfb valgrind; do
+for tool in Xvfb valgrind ${windows:+wine wineserver}; do
   command -v "$tool" >/dev/null || { echo "startup.sh: $tool is missing (scripts/setup.sh)" >&2; exit 1; }
 done
 
 work=$(mktemp -d)
 xvfb=
 cleanup() {
+  [ -n "$windows" ] && WINEPREFIX=$work/wineprefix wineserver --kill 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
@@ -49,12 +72,28 @@ export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
+# Under Wine: both programs in one folder, beside the word lists, started
+# through wine with a server that is up before the first run.
+run=()
+if [ -n "$windows" ]; then
+  export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wineboot --init >"$work/wineboot.log" 2>&1
+  wineserver --wait
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  wineserver --persistent
+  mkdir "$work/programs"
+  cp "$wirlep" "$floor" "$windows_build"/*.txt "$work/programs/"
+  wirlep=$work/programs/wirlep.exe
+  floor=$work/programs/wirlep_floor.exe
+  run=(wine)
+fi
+
 # One line per run: first frame (ms), exit (ms), peak memory (KiB),
 # processor time (ms), title.
 measure() {
   local out=$1
   shift
-  if ! "$probe" --timeout 60 "$@" >>"$out" 2>>"$work/programs.log"; then
+  if ! "$probe" --timeout 60 "${run[@]}" "$@" >>"$out" 2>>"$work/programs.log"; then
     echo "startup.sh: measuring $* failed" >&2
     tail -20 "$work/programs.log" >&2
     kill -0 "$xvfb" 2>/dev/null || { echo "startup.sh: Xvfb has gone:" >&2; cat "$work/xvfb.log" >&2; }
@@ -78,7 +117,7 @@ for ((i = 1; i <= runs; ++i)); do
   measure "$work/floor-self" --exit-only "$floor"
 done
 
-echo "Counting instructions with callgrind, $callgrind_runs runs each ..."
+((callgrind_runs == 0)) || echo "Counting instructions with callgrind, $callgrind_runs runs each ..."
 instructions() {
   local out=$1
   shift
@@ -91,6 +130,7 @@ for ((i = 1; i <= callgrind_runs; ++i)); do
   instructions "$work/wirlep-ir" "$wirlep"
   instructions "$work/floor-ir" "$floor" --stay
 done
+((callgrind_runs)) || echo 0 | tee "$work/wirlep-ir" >"$work/floor-ir"
 
 # median FILE COLUMN
 median() {
@@ -121,7 +161,8 @@ echo "| launch to first painted frame (ms) | $w_frame | $f_frame | $(ratio "$w_f
 echo "| launch to exit, closed after that frame (ms) | $w_exit | $f_exit | $(ratio "$w_exit" "$f_exit") |"
 echo "| processor time, user + system, launch to exit (ms) | $w_cpu | $f_cpu | $(ratio "$w_cpu" "$f_cpu") |"
 echo "| peak resident memory (MiB) | $(mib "$w_rss") | $(mib "$f_rss") | $(ratio "$w_rss" "$f_rss") |"
-echo "| instructions, launch to exit (millions) | $(millions "$w_ir") | $(millions "$f_ir") | $(ratio "$w_ir" "$f_ir") |"
+((callgrind_runs == 0)) \
+  || echo "| instructions, launch to exit (millions) | $(millions "$w_ir") | $(millions "$f_ir") | $(ratio "$w_ir" "$f_ir") |"
 echo
 echo "Check on the method: the floor quitting by itself right after its first frame exits"
 echo "after $self_exit ms (median), against $f_frame ms for its first frame seen from outside."
