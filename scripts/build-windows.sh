@@ -3,6 +3,7 @@
 # into a cache, then wirlep.exe and the zip a Windows player unpacks.
 #
 #   scripts/build-windows.sh     -> build-windows/wirlep-<version>-windows-x64.zip
+#                                   build-windows/wirlep-<version>-setup.exe
 #
 # Qt comes from the source of Debian's own Qt (apt-get source qt6-base, the
 # version installed here, whose moc, rcc and uic it builds with), configured
@@ -26,7 +27,7 @@ toolchain=$top/packaging/windows/mingw-w64-x86_64.cmake
 rm -rf "$out/build" "$out/extra" "$out/source" "$out"/wirlep-*-windows-x64.zip "$out"/wirlep-*-setup.exe
 mkdir -p "$out/logs"
 scripts/apt-install.sh cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev xz-utils \
-  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
 
 # Runs one step of the build with its output in $out/logs/NAME.log; when it
 # fails, says which step and shows the end of its log.
@@ -132,6 +133,7 @@ cp -r "$qt/LICENSES" "$out/extra/licenties/qt"
 mv "$out"/source/*.tar.gz "$out/extra/wirlep-bron.tar.gz"
 rm -rf "$out/source"
 
-cmake --build "$out/build" --target wirlep-windows-zip
-mv "$out"/build/wirlep-*-windows-x64.zip "$out/"
-echo "Built: $(ls "$out"/wirlep-*-windows-x64.zip)"
+# The installer (NSIS) holds the same files as the zip.
+cmake --build "$out/build" --target wirlep-windows-zip wirlep-windows-setup
+mv "$out"/build/wirlep-*-windows-x64.zip "$out"/build/wirlep-*-setup.exe "$out/"
+echo "Built: $(ls "$out"/wirlep-*-windows-x64.zip "$out"/wirlep-*-setup.exe)"

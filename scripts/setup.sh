@@ -29,8 +29,8 @@ packages=(
   # Debian's checks of it, Windows resources
   desktop-file-utils appstream dpkg-dev file lintian piuparts debootstrap binutils-mingw-w64-x86-64
   # the Windows program, played under Wine with Wine's own fonts, its
-  # resources read back
-  wine wine64 fonts-wine icoutils unzip
+  # resources read back, its installer built (NSIS) and run
+  wine wine64 fonts-wine icoutils unzip nsis
   # fuzzing (clang with libFuzzer), Valgrind, and the benchmarks: a build
   # without them leaves those out and says so (the ci preset stops instead)
   --optional clang libclang-rt-dev valgrind libbenchmark-dev libxdamage-dev

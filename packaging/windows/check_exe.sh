@@ -11,11 +11,170 @@
 #                                the version record of VERSION, all in LANGID
 # The last two, like the scenarios played under Wine, are skipped when there
 # was no zip to unpack.
+#
+# The installer's tests, each in a fresh copy of that prefix in DIR/COMMAND;
+# a missing SETUP skips them, or fails them when "required". VERSION and
+# PUBLISHER are what the entry under Apps should say.
+#   check_exe.sh setup-install SETUP DIR VERSION PUBLISHER [required]
+#       installs with /S: the zip's files, the shortcut, the entry; leaves
+#       DIR/setup-install/installed for playing the installed program
+#   check_exe.sh setup-reinstall SETUP DIR VERSION PUBLISHER [required]
+#       installs twice into one folder, then into another (/D=): one entry,
+#       one set of files, one shortcut
+#   check_exe.sh setup-uninstall SETUP DIR VERSION PUBLISHER [required]
+#       installs and uninstalls with /S: nothing is left; then installs into a
+#       folder that holds a file of the player's, which the uninstall leaves
 set -euo pipefail
 
 fail() {
   echo "FAIL: $*" >&2
   exit 1
+}
+
+# --- The installer under Wine ---------------------------------------------------
+
+UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+
+# setup_start COMMAND SETUP DIR VERSION PUBLISHER [required]: a fresh prefix,
+# hard links to the one unpack made but for the files Wine writes in place
+# (the registry and its stamp), and Wine set up to use it.
+setup_start() {
+  [ $# -ge 5 ] || fail "usage: $0 $1 SETUP DIR VERSION PUBLISHER [required]"
+  setup=$2 dir=$3 version=$4 publisher=$5
+  if [ ! -f "$setup" ]; then
+    [ "${6:-}" = required ] && fail "$setup is missing: scripts/build-windows.sh makes it"
+    echo "$setup is missing: skipped (scripts/build-windows.sh makes it)"
+    exit 77
+  fi
+  [ -d "$dir/wineprefix" ] || { echo "no zip was unpacked: skipped"; exit 77; }
+  command -v strings >/dev/null || fail "strings is missing (binutils)"
+  zip_files=$dir/wirlep
+  work=$dir/$1
+  rm -rf "$work"
+  mkdir -p "$work"
+  cp -al "$dir/wineprefix" "$work/prefix"
+  local file
+  for file in "$dir"/wineprefix/*.reg "$dir/wineprefix/.update-timestamp"; do
+    cp --remove-destination "$file" "$work/prefix/"
+  done
+  export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+  trap 'wineserver --kill 2>/dev/null || true' EXIT
+  start_ms=$(now_ms)
+  # Where a player's own programs go: %LOCALAPPDATA%\Programs.
+  local local_appdata=("$WINEPREFIX"/drive_c/users/*/AppData/Local)
+  [ ${#local_appdata[@]} -eq 1 ] && [ -d "${local_appdata[0]}" ] \
+    || fail "not one user's AppData\\Local in the prefix"
+  default_folder=${local_appdata[0]}/Programs/Wirlep
+}
+
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+
+log() {
+  local ms=$(($(now_ms) - start_ms))
+  printf '[%3d.%02ds] %s\n' $((ms / 1000)) $((ms % 1000 / 10)) "$*"
+}
+
+# setup_run [ARGUMENT...]: runs the installer, which should end with 0.
+setup_run() {
+  local status=0
+  wine "$setup" "$@" >>"$work/wine.log" 2>&1 || status=$?
+  [ $status -eq 0 ] || fail "the installer ($*) ended with $status"
+  log "installed ($*)"
+}
+
+# entries: the keys under Uninstall, one a line, by name.
+entries() {
+  wine reg query "$UNINSTALL_KEY" 2>>"$work/wine.log" | tr -d '\r' | sed -n 's/^HKEY_CURRENT_USER\\.*\\Uninstall\\//p'
+}
+
+# read_entry: the entry's values in ENTRY (name -> "TYPE data"); fails
+# without one.
+read_entry() {
+  local name type data
+  ENTRY=()
+  while read -r name type data; do
+    ENTRY[$name]="$type $data"
+  done < <(wine reg query "$UNINSTALL_KEY\\Wirlep" 2>>"$work/wine.log" | tr -d '\r' | grep -E '^ +[^ ]+ +REG_')
+  [ ${#ENTRY[@]} -gt 0 ] || fail "no entry Wirlep under Uninstall"
+}
+declare -A ENTRY
+
+# unix_path WINDOWS_PATH: where it is in the prefix, through no link.
+unix_path() { realpath -m "$(winepath -u "$1" 2>>"$work/wine.log" | tr -d '\r')"; }
+
+# counted LINES TEXT: one of LINES is TEXT, or TEXT after one character.
+counted() {
+  TEXT=$2 awk '$0 == ENVIRON["TEXT"] || substr($0, 2) == ENVIRON["TEXT"] { found = 1 }
+               END { exit !found }' <<<"$1"
+}
+
+# check_install FOLDER: FOLDER (a path in the prefix) holds the zip's files and
+# the uninstaller, the entry under Apps says so, and one shortcut in the Start
+# menu starts the program there.
+check_install() {
+  local folder=$1 only
+  only=$(diff -rq "$zip_files/" "$folder/" | grep -v "^Only in $folder/: uninstall.exe$" || true)
+  [ -z "$only" ] || fail "the installed files differ from the zip's:
+$only"
+  [ -s "$folder/uninstall.exe" ] || fail "no uninstall.exe in $folder"
+
+  read_entry
+  local location=${ENTRY[InstallLocation]#REG_SZ }
+  [ "$(unix_path "$location")" = "$(realpath -m "$folder")" ] || fail "InstallLocation is $location, not $folder"
+  local -A want=(
+    [DisplayName]="REG_SZ Wirlep"
+    [DisplayVersion]="REG_SZ $version"
+    [Publisher]="REG_SZ $publisher"
+    [DisplayIcon]="REG_SZ $location\\wirlep.exe"
+    [UninstallString]="REG_SZ \"$location\\uninstall.exe\""
+    [QuietUninstallString]="REG_SZ \"$location\\uninstall.exe\" /S"
+    [NoModify]="REG_DWORD 0x1"
+    [NoRepair]="REG_DWORD 0x1"
+  )
+  local name
+  for name in "${!want[@]}"; do
+    [ "${ENTRY[$name]:-}" = "${want[$name]}" ] \
+      || fail "$name is '${ENTRY[$name]:-}', not '${want[$name]}'"
+  done
+  # EstimatedSize, in KiB: what the files hold, give or take a twentieth.
+  local size=${ENTRY[EstimatedSize]:-} kib
+  [[ $size == "REG_DWORD 0x"* ]] || fail "EstimatedSize is '$size', not a REG_DWORD"
+  size=$((${size#REG_DWORD })) kib=$((($(find "$folder" -type f -printf '%s+')0) / 1024))
+  ((size * 20 > kib * 19 && size * 20 < kib * 21)) || fail "EstimatedSize is $size KiB, the files $kib"
+
+  local links
+  links=$(find "$WINEPREFIX/drive_c" -iname 'wirlep*.lnk')
+  [[ $links == */"Start Menu/Programs/Wirlep.lnk" && $links != *$'\n'* ]] \
+    || fail "not one shortcut Start Menu\\Programs\\Wirlep.lnk: ${links:-none}"
+  # Its target in the link's ANSI path; its working folder and its icon, the
+  # program's own, as counted UTF-16 strings (the count may read as a character).
+  strings -a "$links" | grep -qxF "$location\\wirlep.exe" || fail "the shortcut does not lead to $location\\wirlep.exe"
+  local wide
+  wide=$(strings -el "$links")
+  counted "$wide" "$location" || fail "the shortcut does not start in $location: $wide"
+  counted "$wide" "$location\\wirlep.exe" || fail "the shortcut's icon is not wirlep.exe's: $wide"
+  log "the files, the entry under Apps and the shortcut lead to $location"
+}
+
+# uninstall: runs the entry's QuietUninstallString, as a package manager
+# would, and waits for the copy of itself the uninstaller runs from %TEMP%.
+uninstall() {
+  read_entry
+  local command=${ENTRY[QuietUninstallString]#REG_SZ } status=0
+  [[ $command =~ ^\"([^\"]+)\"\ (/S)$ ]] || fail "QuietUninstallString is not '\"program\" /S': $command"
+  wine "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" >>"$work/wine.log" 2>&1 || status=$?
+  [ $status -eq 0 ] || fail "the uninstaller ended with $status"
+  wineserver --wait
+  log "uninstalled"
+}
+
+# prefix_files: every file and folder on drive C: but for the temporary
+# files, one a line; %LOCALAPPDATA%\Programs, which a first per-user install
+# makes and Windows keeps for every such program, counts as there.
+prefix_files() {
+  mkdir -p "${default_folder%/*}"
+  (cd "$WINEPREFIX/drive_c" && find . \( -path './users/*/Temp' -o -path './users/*/AppData/Local/Temp' \) \
+    -prune -o -print | sort)
 }
 
 case "${1:-}" in
@@ -90,7 +249,49 @@ $expected"
   done
   echo "icon group $group ($images images from $first) and the version record, language $language"
   ;;
+setup-install)
+  setup_start "$@"
+  grep -qaF 'level="asInvoker"' "$setup" || fail "the installer asks for more rights than the player's"
+  setup_run /S
+  check_install "$default_folder"
+  ln -s "$default_folder" "$work/installed"
+  ;;
+setup-reinstall)
+  setup_start "$@"
+  setup_run /S
+  setup_run /S
+  check_install "$default_folder"
+  [ "$(entries)" = Wirlep ] || fail "the entries under Uninstall after installing twice: $(entries)"
+  # Into another folder: the earlier install goes.
+  setup_run /S '/D=C:\Spelletjes\Wirlep'
+  [ ! -e "$default_folder" ] || fail "the earlier install is left: $(find "$default_folder")"
+  check_install "$WINEPREFIX/drive_c/Spelletjes/Wirlep"
+  [ "$(entries)" = Wirlep ] || fail "the entries under Uninstall after installing elsewhere: $(entries)"
+  ;;
+setup-uninstall)
+  setup_start "$@"
+  before=$(prefix_files)
+  setup_run /S
+  uninstall
+  after=$(prefix_files)
+  [ "$after" = "$before" ] || fail "drive C: after uninstalling:
+$(diff <(echo "$before") <(echo "$after"))"
+  [ -z "$(entries)" ] || fail "the entries under Uninstall after uninstalling: $(entries)"
+  # Into a folder of the player's, which keeps the player's file.
+  mkdir -p "$WINEPREFIX/drive_c/Spelletjes"
+  printf 'eigen\r\nwoorden\r\n' >"$WINEPREFIX/drive_c/Spelletjes/woorden.txt"
+  before=$(prefix_files)
+  setup_run /S '/D=C:\Spelletjes'
+  [ -s "$WINEPREFIX/drive_c/Spelletjes/wirlep.exe" ] || fail "nothing was installed into C:\\Spelletjes"
+  uninstall
+  after=$(prefix_files)
+  [ "$after" = "$before" ] || fail "drive C: after uninstalling from C:\\Spelletjes:
+$(diff <(echo "$before") <(echo "$after"))"
+  printf 'eigen\r\nwoorden\r\n' | cmp -s - "$WINEPREFIX/drive_c/Spelletjes/woorden.txt" \
+    || fail "the player's file changed"
+  [ -z "$(entries)" ] || fail "the entries under Uninstall after uninstalling: $(entries)"
+  ;;
 *)
-  fail "usage: $0 unpack|imports|resources ..."
+  fail "usage: $0 unpack|imports|resources|setup-install|setup-reinstall|setup-uninstall ..."
   ;;
 esac

@@ -31,7 +31,7 @@ fi
 WINDOWS=
 [[ $1 == *.exe ]] && WINDOWS=yes
 if [[ -n $WINDOWS && ! -f $1 ]]; then
-    echo "$1 is missing (no Windows zip was unpacked): skipped"
+    echo "$1 is missing (no Windows zip was unpacked, or nothing installed): skipped"
     exit 77
 fi
 WIRLEP=$(realpath "$1")
