@@ -9,7 +9,10 @@
 #                                wirlep.exe holds icon group GROUP with one
 #                                image for each of ICO's from id FIRST on, and
 #                                the version record of VERSION, all in LANGID
-# The last two, like the scenarios played under Wine, are skipped when there
+#   check_exe.sh size ZIP DIR EXE_KIB ZIP_KIB
+#                                wirlep.exe and the zip stay within their
+#                                budgets, so that growth is seen
+# The last three, like the scenarios played under Wine, are skipped when there
 # was no zip to unpack.
 #
 # The installer's tests, each in a fresh copy of that prefix in DIR/COMMAND;
@@ -221,6 +224,16 @@ imports)
   others=$(tr 'A-Z' 'a-z' <<<"$dlls" | grep -Ev "$system" || true)
   [ -z "$others" ] || fail "wirlep.exe needs DLLs that Windows does not have: $others"
   echo "imports only Windows' own DLLs: $(tr '\n' ' ' <<<"$dlls")"
+  ;;
+size)
+  [ $# -eq 5 ] || fail "usage: $0 size ZIP DIR EXE_KIB ZIP_KIB"
+  zip=$2 exe=$3/wirlep/wirlep.exe
+  [ -f "$exe" ] || { echo "no zip was unpacked: skipped"; exit 77; }
+  exe_kib=$((($(stat -c %s "$exe") + 1023) / 1024))
+  zip_kib=$((($(stat -c %s "$zip") + 1023) / 1024))
+  ((exe_kib <= $4)) || fail "wirlep.exe is $exe_kib KiB, over its budget of $4 KiB"
+  ((zip_kib <= $5)) || fail "the zip is $zip_kib KiB, over its budget of $5 KiB"
+  echo "wirlep.exe $exe_kib KiB (budget $4), the zip $zip_kib KiB (budget $5)"
   ;;
 resources)
   [ $# -eq 7 ] || fail "usage: $0 resources DIR GROUP FIRST LANGID VERSION ICO"
