@@ -11,7 +11,7 @@
 # in a folder named after that version and a digest of the MinGW compiler's
 # version, the toolchain file and the steps that build it, configure line
 # included, so a change to any of them builds it anew; a lock keeps two runs
-# from building it at once. Building it takes 35 to 45 minutes on two cores;
+# from building it at once. Building it takes 20 to 45 minutes on two cores;
 # everything else is built afresh each run, in a few minutes. Each step's
 # output is in build-windows/logs/; a failed step is named, with its log, and
 # leaves no half-built Qt behind. WIRLEP_WINDOWS_OUT moves the output folder

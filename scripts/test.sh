@@ -2,7 +2,7 @@
 # Sets everything up, builds and runs the whole test suite through CTest.
 # WIRLEP_PRESET picks the build: default, ci (warnings are errors, every test
 # required) or asan. The Windows program is built too, for the windows label
-# (the first time with its Qt, 35 to 45 minutes; WIRLEP_SKIP_WINDOWS=1 leaves
+# (the first time with its Qt, 20 to 45 minutes; WIRLEP_SKIP_WINDOWS=1 leaves
 # it out, and the default preset then skips those tests). The sanitizers do
 # not reach it, so the asan preset neither builds nor plays it.
 set -euo pipefail
