@@ -93,7 +93,9 @@ fi
 measure() {
   local out=$1
   shift
-  if ! "$probe" --timeout 60 "${run[@]}" "$@" >>"$out" 2>>"$work/programs.log"; then
+  local options=()
+  [ "$1" = --exit-only ] && options=("$1") && shift
+  if ! "$probe" --timeout 60 "${options[@]}" "${run[@]}" "$@" >>"$out" 2>>"$work/programs.log"; then
     echo "startup.sh: measuring $* failed" >&2
     tail -20 "$work/programs.log" >&2
     kill -0 "$xvfb" 2>/dev/null || { echo "startup.sh: Xvfb has gone:" >&2; cat "$work/xvfb.log" >&2; }
