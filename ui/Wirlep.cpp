@@ -203,7 +203,7 @@ void Wirlep::chooseLevel(Level level)
     announceState();
 }
 
-void Wirlep::describeState()
+QString Wirlep::describeState()
 {
     // Once an action is over, not at each of its steps: a screen reader may
     // speak every change of the focused button's description. The focused
@@ -212,18 +212,19 @@ void Wirlep::describeState()
     const QString state = m_game.spokenState();
     for (QPushButton *button : m_letters)
         button->setAccessibleDescription(state);
+    return state;
 }
 
 void Wirlep::announceState()
 {
-    describeState();
+    const QString state = describeState();
     if (m_menuClosing)
         return;
     // Orca 43 says nothing when the focused button's description changes
     // (Qt 6.4 sends the change without the new text), and Qt 6.4 has no
     // announcement: a notification that shows is what Orca reads out. It
     // shows to accessibility alone; on screen nothing changes.
-    m_announcement->setAccessibleName(m_game.spokenState());
+    m_announcement->setAccessibleName(state);
     QAccessibleEvent shown(m_announcement, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
 }

@@ -57,8 +57,8 @@ private:
     void menuHelp_Click();
     /// Puts the game's state in every letter button's accessible
     /// description, which screen readers speak after the name of the button
-    /// that has the focus.
-    void describeState();
+    /// that has the focus; returns that text.
+    QString describeState();
     /// describeState(), and the same text as an announcement: for a new
     /// word that leaves the focus where it was, unless a closing menu gives
     /// it back.
