@@ -157,7 +157,9 @@ w_ir=$(median "$work/wirlep-ir" 1)
 f_ir=$(median "$work/floor-ir" 1)
 
 echo
-echo "| Start-up (median of $runs; instructions: of $callgrind_runs) | Wirlep | floor | Wirlep / floor |"
+counted=""
+((callgrind_runs == 0)) || counted="; instructions: of $callgrind_runs"
+echo "| Start-up (median of $runs$counted) | Wirlep | floor | Wirlep / floor |"
 echo "| --- | ---: | ---: | ---: |"
 echo "| launch to first painted frame (ms) | $w_frame | $f_frame | $(ratio "$w_frame" "$f_frame") |"
 echo "| launch to exit, closed after that frame (ms) | $w_exit | $f_exit | $(ratio "$w_exit" "$f_exit") |"
