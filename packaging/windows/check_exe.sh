@@ -11,7 +11,8 @@
 #                                the version record of VERSION, all in LANGID
 #   check_exe.sh size ZIP DIR EXE_KIB ZIP_KIB
 #                                wirlep.exe and the zip stay within their
-#                                budgets, so that growth is seen
+#                                budgets, so that growth is seen, and its
+#                                unwind table kept what the linker kept
 # The last three, like the scenarios played under Wine, are skipped when there
 # was no zip to unpack.
 #
@@ -234,6 +235,30 @@ size)
   ((exe_kib <= $4)) || fail "wirlep.exe is $exe_kib KiB, over its budget of $4 KiB"
   ((zip_kib <= $5)) || fail "the zip is $zip_kib KiB, over its budget of $5 KiB"
   echo "wirlep.exe $exe_kib KiB (budget $4), the zip $zip_kib KiB (budget $5)"
+  # What the linker left out must not take the unwind data of what it kept
+  # with it: the table is there, sorted, and each row lies in the code or,
+  # for a function left out, is empty.
+  read -r text_vma text_size < <(x86_64-w64-mingw32-objdump -h "$exe" \
+    | awk '$2 == ".text" { print $4, $3 }')
+  text_end=$(printf '%016x' $((16#$text_vma + 16#$text_size)))
+  x86_64-w64-mingw32-objdump -p "$exe" | awk -v start="$text_vma" -v end="$text_end" '
+    /^The Function Table/ { table = 1; next }
+    table && /^ [0-9a-f]+:/ {
+      # Compared as text: "...2e43" would be read as a number.
+      begin = $2 ""; stop = $3 ""
+      ++rows
+      if (begin < last) bad = bad "\n  out of order: " $0
+      last = begin
+      if (begin == stop) ++empty
+      else if (begin < start "" || stop > end "" || stop < begin)
+        bad = bad "\n  outside the code: " $0
+    }
+    table && /^$/ && rows { table = 0 }
+    END {
+      if (!rows) { print "no unwind table"; exit 1 }
+      if (bad != "") { print "its unwind table:" substr(bad, 1, 2000); exit 1 }
+      printf "unwind table: %d rows, %d of them for functions left out\n", rows, empty
+    }' || fail "wirlep.exe cannot be unwound through as built"
   ;;
 resources)
   [ $# -eq 7 ] || fail "usage: $0 resources DIR GROUP FIRST LANGID VERSION ICO"
