@@ -71,8 +71,10 @@ qt_configure=(
   -no-feature-syntaxhighlighter -no-feature-style-fusion -no-feature-cssparser
   -no-feature-textodfwriter -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
   -no-feature-pdf -no-feature-movie
-  # Direct2D cannot go alone in Qt 6.4: DirectWrite 3 needs it.
-  -no-feature-direct2d -no-feature-directwrite3
+  # Above 100 % Qt draws text with DirectWrite, which it builds in only with
+  # Direct2D: glyphs drawn by GDI at such a scale lose strokes. Direct2D's own
+  # platform plugin (Direct2D 1.1) and DirectWrite 3 are not used.
+  -no-feature-direct2d1_1 -no-feature-directwrite3
   -qt-zlib -qt-libpng -qt-libjpeg -qt-pcre -qt-harfbuzz
   -- -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(gcc -print-multiarch)/cmake
 )
