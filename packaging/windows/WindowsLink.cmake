@@ -1,5 +1,6 @@
-# wirlep_drop_dead_code(TARGET): links TARGET so that the functions nothing
-# calls are left out, as --gc-sections does elsewhere.
+# wirlep_windows_link(TARGET): links TARGET into one .exe that needs no DLL
+# beyond Windows' own (MinGW's C++ runtime and threads are linked in too),
+# and leaves out the functions nothing calls, as --gc-sections does elsewhere.
 #
 # MinGW's own linker script keeps the unwind data of every function it is
 # given (KEEP(*(.pdata*)) and KEEP(*(.xdata*))), and the unwind data keeps
@@ -10,7 +11,10 @@
 # ones become empty rows at the table's start, which Windows passes over.
 # Their unwind data still names a personality routine, so the routines are
 # kept by name. (The Windows tests check the table.)
-function(wirlep_drop_dead_code target)
+include_guard(GLOBAL)
+
+function(wirlep_windows_link target)
+  target_link_options(${target} PRIVATE -static)
   execute_process(COMMAND ${CMAKE_LINKER} --verbose
                   OUTPUT_VARIABLE verbose COMMAND_ERROR_IS_FATAL ANY)
   if(NOT verbose MATCHES "\n=+\n(.*)\n=+\n")
