@@ -219,7 +219,7 @@ imports)
   exe=$2/wirlep/wirlep.exe
   [ -f "$exe" ] || { echo "no zip was unpacked: skipped"; exit 77; }
   # Windows' own DLLs a Qt program may use; MinGW's runtime and Qt are linked in.
-  system='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|uxtheme|dwmapi|shcore|shlwapi|userenv|netapi32|wtsapi32|authz|d3d9|d3d11|dxgi|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
+  system='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|imm32|winmm|ws2_32|version|uxtheme|dwmapi|shcore|shlwapi|userenv|netapi32|wtsapi32|authz|d3d9|d3d11|dxgi|dwrite|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
   dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
   [ -n "$dlls" ] || fail "no imports read from $exe"
   others=$(tr 'A-Z' 'a-z' <<<"$dlls" | grep -Ev "$system" || true)
