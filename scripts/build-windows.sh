@@ -71,6 +71,12 @@ qt_configure=(
   -no-feature-syntaxhighlighter -no-feature-style-fusion -no-feature-cssparser
   -no-feature-textodfwriter -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
   -no-feature-pdf -no-feature-movie
+  # Parts of Qt a game never reaches: the built-in MIME database
+  # (Windows has none of its own to replace it, and the game asks for no MIME
+  # type), the faster but larger SHA-3, the calendars other than the
+  # Gregorian, the file system model and gestures.
+  -no-feature-mimetype-database -no-feature-sha3-fast -no-feature-jalalicalendar
+  -no-feature-hijricalendar -no-feature-filesystemmodel -no-feature-gestures
   # Above 100 % Qt draws text with DirectWrite, which it builds in only with
   # Direct2D: glyphs drawn by GDI at such a scale lose strokes. Direct2D's own
   # platform plugin (Direct2D 1.1) and DirectWrite 3 are not used.
