@@ -239,7 +239,7 @@ size)
   # with it: the table is there, sorted, and each row lies in the code or,
   # for a function left out, is empty.
   read -r text_vma text_size < <(x86_64-w64-mingw32-objdump -h "$exe" \
-    | awk '$2 == ".text" { print $4, $3 }')
+    | awk '$2 == ".text" { print $4, $3 }') || fail "no code section (.text) in $exe"
   text_end=$(printf '%016x' $((16#$text_vma + 16#$text_size)))
   x86_64-w64-mingw32-objdump -p "$exe" | awk -v start="$text_vma" -v end="$text_end" '
     /^The Function Table/ { table = 1; next }
