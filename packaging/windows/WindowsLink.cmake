@@ -29,6 +29,10 @@ function(wirlep_windows_link target)
     message(FATAL_ERROR "The linker script of ${ld} no longer keeps .pdata as this build "
                         "expects: look at it again")
   endif()
+  if(NOT edited MATCHES "KEEP\\(\\*\\(\\.xdata\\*\\)\\)")
+    message(FATAL_ERROR "The linker script of ${ld} does not keep .xdata: linked without it, "
+                        "a typed catch clause would catch every exception")
+  endif()
   set(file ${CMAKE_CURRENT_BINARY_DIR}/${target}.ld)
   file(CONFIGURE OUTPUT ${file} CONTENT "${edited}\n" @ONLY)
   target_link_options(${target} PRIVATE "LINKER:-T,${file}")
