@@ -91,7 +91,7 @@ build_qt() {
   mkdir -p "$work"
   # A failed step leaves gigabytes behind: they go, its log stays.
   trap 'rm -rf "$cache"' EXIT
-  echo "Building Qt $qt_version for Windows in $cache (35 to 45 minutes)"
+  echo "Building Qt $qt_version for Windows in $cache (20 to 45 minutes on two cores)"
   step qt-sources scripts/apt-sources.sh deb-src
   step qt-fetch bash -c 'cd "$1" && apt-get source "$2"' - "$work" "$qt_source=$qt_version"
   local src
