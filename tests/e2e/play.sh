@@ -9,7 +9,7 @@
 #
 # A <wirlep> ending in .exe is the Windows program: it is played the same
 # way under Wine, in a throw-away copy of the Wine prefix WIRLEP_WINEPREFIX
-# (packaging/windows/check_exe.sh makes it).
+# (tests/packaging/check_windows.sh makes it).
 #
 # Where the controls sit comes from WIRLEP_E2E_LAYOUT, the file the build's
 # e2e_layout writes from the program's own layout table. WIRLEP_E2E_SCALE

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The Windows zip's tests, one command each:
-#   check_exe.sh unpack ZIP DIR [required]
+#   check_windows.sh unpack ZIP DIR [required]
 #       unzips ZIP into DIR/zip and checks what it holds, then makes a Wine
 #       prefix in DIR/wineprefix for the end-to-end scenarios to copy. A
 #       missing ZIP skips the Windows tests, or fails them when "required".
-#   check_exe.sh imports DIR     wirlep.exe needs no DLL beyond Windows' own
-#   check_exe.sh resources DIR GROUP FIRST LANGID VERSION ICO
+#   check_windows.sh imports DIR     wirlep.exe needs no DLL beyond Windows' own
+#   check_windows.sh resources DIR GROUP FIRST LANGID VERSION ICO
 #                                wirlep.exe holds icon group GROUP with one
 #                                image for each of ICO's from id FIRST on, and
 #                                the version record of VERSION, all in LANGID
-#   check_exe.sh size ZIP DIR EXE_KIB ZIP_KIB
+#   check_windows.sh size ZIP DIR EXE_KIB ZIP_KIB
 #                                wirlep.exe and the zip stay within their
 #                                budgets, so that growth is seen, and its
 #                                unwind table kept what the linker kept
@@ -19,13 +19,13 @@
 # The installer's tests, each in a fresh copy of that prefix in DIR/COMMAND;
 # a missing SETUP skips them, or fails them when "required". VERSION and
 # PUBLISHER are what the entry under Apps should say.
-#   check_exe.sh setup-install SETUP DIR VERSION PUBLISHER [required]
+#   check_windows.sh setup-install SETUP DIR VERSION PUBLISHER [required]
 #       installs with /S: the zip's files, the shortcut, the entry; leaves
 #       DIR/setup-install/installed for playing the installed program
-#   check_exe.sh setup-reinstall SETUP DIR VERSION PUBLISHER [required]
+#   check_windows.sh setup-reinstall SETUP DIR VERSION PUBLISHER [required]
 #       installs twice into one folder, then into another (/D=): one entry,
 #       one set of files, one shortcut
-#   check_exe.sh setup-uninstall SETUP DIR VERSION PUBLISHER [required]
+#   check_windows.sh setup-uninstall SETUP DIR VERSION PUBLISHER [required]
 #       installs and uninstalls with /S: nothing is left; then installs into a
 #       folder that holds a file of the player's, which the uninstall leaves
 set -euo pipefail
