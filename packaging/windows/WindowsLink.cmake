@@ -1,11 +1,15 @@
-# wirlep_windows_link(TARGET): links TARGET into one .exe that needs no DLL
-# beyond Windows' own (MinGW's C++ runtime and threads are linked in too),
-# and leaves out the functions nothing calls, as --gc-sections does elsewhere.
+# wirlep_windows_link(TARGET): links TARGET statically into one .exe that
+# needs no DLL beyond Windows' own (MinGW's C++ runtime and threads are
+# linked in too), with MinGW's own linker script minus its KEEP of .pdata, so
+# that the functions nothing calls can be left out.
 #
-# MinGW's own linker script keeps the table of every function's unwind
-# data (KEEP(*(.pdata*))), and each row of that table names its function,
-# so --gc-sections leaves a static Qt almost whole. The same script without
-# that KEEP lets the linker drop what nothing calls. It still writes out the
+# Section garbage collection itself comes with the static Qt: Qt6::Core
+# passes --gc-sections to every program linked with it (and compiles with a
+# section per function). With MinGW's own linker script that drops almost
+# nothing, because the script keeps the table of every function's unwind
+# data (KEEP(*(.pdata*))), and each row of that table names its function.
+# This file takes the script the linker reports at configure time, drops that
+# one KEEP, and links TARGET with the result. The linker still writes out the
 # whole table and sorts it, so every function the .exe keeps can be unwound
 # through; the rows of dropped ones become empty rows at the table's start,
 # which Windows passes over. The unwind data itself (.xdata) stays kept as
