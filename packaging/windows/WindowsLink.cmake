@@ -4,8 +4,9 @@
 # that the functions nothing calls can be left out.
 #
 # Section garbage collection itself comes with the static Qt: Qt6::Core
-# passes --gc-sections to every program linked with it (and compiles with a
-# section per function). With MinGW's own linker script that drops almost
+# passes --gc-sections to the link of every program that uses it, and
+# -ffunction-sections -fdata-sections to its compiler (as the toolchain file
+# does for all code). With MinGW's own linker script that drops almost
 # nothing, because the script keeps the table of every function's unwind
 # data (KEEP(*(.pdata*))), and each row of that table names its function.
 # This file takes the script the linker reports at configure time, drops that
