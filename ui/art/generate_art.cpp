@@ -462,9 +462,9 @@ QImage helpPicture()
 // Modern UI's picture column is 164x314 at 96 dpi; it stretches whatever it
 // gets to that, so any other size would blur or distort.
 constexpr QSize installerPictureSize(164, 314);
-constexpr int installerIconSize = 148;
-// The icon sits a little above the middle, level with the page's title and text.
-constexpr int installerIconTop = 70;
+// The icon's own 128 px render, centred: its sparks stay clear of the edges,
+// and its shapes sit a little above the middle, level with the page's text.
+constexpr int installerIconSize = 128;
 
 // A plain sky, deeper at the top: the icon's olive, blue and yellow all stand
 // out against it, and the page's white text area stays apart from it. Each
@@ -491,8 +491,8 @@ QImage installerPicture(QSvgRenderer &svg)
     QImage image = skyBackground(installerPictureSize);
     const QImage icon = renderIcon(svg, installerIconSize);
     QPainter painter(&image);
-    painter.drawImage((installerPictureSize.width() - installerIconSize) / 2, installerIconTop,
-                      icon);
+    painter.drawImage((installerPictureSize.width() - installerIconSize) / 2,
+                      (installerPictureSize.height() - installerIconSize) / 2, icon);
     painter.end();
     setResolution(image);
     return image;
