@@ -32,8 +32,9 @@ packages=(
   # resources read back, its installer built (NSIS) and run
   wine wine64 fonts-wine icoutils unzip nsis
   # fuzzing (clang with libFuzzer), Valgrind, and the benchmarks: a build
-  # without them leaves those out and says so (the ci preset stops instead)
-  --optional clang libclang-rt-dev valgrind libbenchmark-dev libxdamage-dev
+  # without them leaves those out and says so (the ci preset stops instead);
+  # Qt Svg, for regenerate-art to redraw the committed pictures
+  --optional clang libclang-rt-dev valgrind libbenchmark-dev libxdamage-dev qt6-svg-dev
 )
 scripts/apt-install.sh "${packages[@]}"
 

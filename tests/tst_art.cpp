@@ -1,7 +1,7 @@
 // Checks the committed pictures in ui/art: the hand-written ICO file must be
 // laid out the way Windows reads it, its images must agree with the PNG
 // renders of the same size, and the help picture must be what the help
-// window expects.
+// window expects, the installer's the 128 px icon.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QList>
+#include <QPainter>
 #include <QString>
 #include <QTest>
 #include <QtEndian>
@@ -161,6 +162,7 @@ private slots:
     void png();
 
     void helpPicture();
+    void installerPicture();
 
 private:
     QByteArray m_ico;
@@ -370,6 +372,20 @@ void TestArt::helpPicture()
     // A few stray pixels are not a drawing: ask for a real share of each.
     QVERIFY2(dark >= 100, qPrintable(QString::number(dark)));
     QVERIFY2(yellow >= 60, qPrintable(QString::number(yellow)));
+}
+
+void TestArt::installerPicture()
+{
+    const QImage image(artPath(QStringLiteral("wirlep-installer.bmp")), "bmp");
+    QCOMPARE(image.size(), QSize(164, 314));
+    // The 128 px icon, centred on rows of one colour each.
+    const QImage icon(artPath(QStringLiteral("wirlep-128.png")));
+    QImage expected = image.copy(0, 0, 1, image.height()).scaled(image.size());
+    QPainter(&expected).drawImage((image.width() - icon.width()) / 2,
+                                  (image.height() - icon.height()) / 2, icon);
+    for (int y = 0; y < image.height(); ++y)
+        for (int i = 0; i < image.width() * 4; ++i)
+            QVERIFY(qAbs(image.constScanLine(y)[i] - expected.constScanLine(y)[i]) <= 2);
 }
 
 QTEST_MAIN(TestArt)

@@ -2,6 +2,7 @@
 //   wirlep.ico          16, 32 and 48 px, each in 16 and in 256 colours
 //   wirlep-<n>.png      RGBA renders at the usual icon sizes
 //   vraagteken.jpg      the question mark shown in the help window
+//   wirlep-installer.bmp  the picture beside the Windows installer's finish page
 //
 // The output is byte-for-byte reproducible, so regenerating only changes the
 // committed files when the artwork itself changed.
@@ -456,6 +457,48 @@ QImage helpPicture()
 }
 
 // ---------------------------------------------------------------------------
+// The Windows installer's picture
+
+// Modern UI's picture column is 164x314 at 96 dpi; it stretches whatever it
+// gets to that, so any other size would blur or distort.
+constexpr QSize installerPictureSize(164, 314);
+// The icon's own 128 px render, centred: its sparks stay clear of the edges,
+// and its shapes sit a little above the middle, level with the page's text.
+constexpr int installerIconSize = 128;
+
+// A plain sky, deeper at the top: the icon's olive, blue and yellow all stand
+// out against it, and the page's white text area stays apart from it. Each
+// row is one colour, so nothing competes with the icon.
+QImage skyBackground(QSize size)
+{
+    const QColor top(0x7c, 0xc6, 0xf2);
+    const QColor bottom(0xe4, 0xf5, 0xff);
+    QImage image(size, QImage::Format_RGB32);
+    const int last = size.height() - 1;
+    for (int y = 0; y < size.height(); ++y) {
+        auto mix = [&](int from, int to) { return (from * (last - y) + to * y + last / 2) / last; };
+        const QRgb row = qRgb(mix(top.red(), bottom.red()), mix(top.green(), bottom.green()),
+                              mix(top.blue(), bottom.blue()));
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, row);
+    }
+    return image;
+}
+
+// No text: Windows draws the page's own beside it.
+QImage installerPicture(QSvgRenderer &svg)
+{
+    QImage image = skyBackground(installerPictureSize);
+    const QImage icon = renderIcon(svg, installerIconSize);
+    QPainter painter(&image);
+    painter.drawImage((installerPictureSize.width() - installerIconSize) / 2,
+                      (installerPictureSize.height() - installerIconSize) / 2, icon);
+    painter.end();
+    setResolution(image);
+    return image;
+}
+
+// ---------------------------------------------------------------------------
 
 bool generate(const QString &svgPath, const QDir &outDir)
 {
@@ -477,7 +520,11 @@ bool generate(const QString &svgPath, const QDir &outDir)
     if (!writeFile(outDir.filePath(QStringLiteral("wirlep.ico")), encodeIco(icoImages)))
         return false;
 
-    return writeImage(helpPicture(), outDir.filePath(QStringLiteral("vraagteken.jpg")), "jpeg", 90);
+    // Qt writes an opaque image as an uncompressed 24-bit BMP, which every
+    // Windows and makensis read.
+    return writeImage(helpPicture(), outDir.filePath(QStringLiteral("vraagteken.jpg")), "jpeg", 90)
+        && writeImage(installerPicture(svg),
+                      outDir.filePath(QStringLiteral("wirlep-installer.bmp")), "bmp");
 }
 
 } // namespace
