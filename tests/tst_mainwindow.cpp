@@ -749,26 +749,31 @@ void TestMainWindow::longTypedWordShowsEveryPosition_data()
 {
     QTest::addColumn<QString>("word");
     QTest::addColumn<bool>("fullSize");
-    QTest::newRow("short word, full size") << "kaas" << true;
-    QTest::newRow("fourteen letters, full size") << "tandenborstels" << true;
+    QTest::addColumn<int>("margin"); // the label's, in pixels
+    QTest::newRow("short word, full size") << "kaas" << true << 0;
+    QTest::newRow("fourteen letters, full size") << "tandenborstels" << true << 0;
     // No button reveals these: they stay dashes, however wide they are.
-    QTest::newRow("twelve Cyrillic letters, full size") << QString(12, QChar(0x0416)) << true;
-    QTest::newRow("thirty letters") << QString(30, u'k') << false;
-    QTest::newRow("fifty letters") << QString(50, u'k') << false;
+    QTest::newRow("twelve Cyrillic letters, full size") << QString(12, QChar(0x0416)) << true << 0;
+    QTest::newRow("thirty letters") << QString(30, u'k') << false << 0;
+    QTest::newRow("fifty letters") << QString(50, u'k') << false << 0;
     // The widest letters there are, shown once M and W are guessed: only the
     // last position is left a dash.
-    QTest::newRow("fifty of the widest letters")
-        << QString(25, u'm') + QString(24, u'w') + u'q' << false;
+    const QString widest = QString(25, u'm') + QString(24, u'w') + u'q';
+    QTest::newRow("fifty of the widest letters") << widest << false << 0;
+    // Margins that leave them room only at the smallest size.
+    QTest::newRow("fifty of the widest letters, wide margins") << widest << false << 16;
 }
 
 void TestMainWindow::longTypedWordShowsEveryPosition()
 {
     QFETCH(QString, word);
     QFETCH(bool, fullSize);
+    QFETCH(int, margin);
+    MaskLabel *mask = lblzoek();
+    mask->setMargin(margin);
     m_window->setLblWoordCaption(word);
     click('m');
     click('w');
-    MaskLabel *mask = lblzoek();
     const QStringList lines = mask->lines();
     QCOMPARE(lines.join(QString()), mask->text());
     QCOMPARE(mask->text().size(), word.size());
@@ -778,6 +783,7 @@ void TestMainWindow::longTypedWordShowsEveryPosition()
     QVERIFY(int(lines.size()) * metrics.lineSpacing()
             <= std::max(mask->height(), metrics.height()));
     QVERIFY(mask->font().pointSizeF() >= MaskLabel::smallestPointSize);
+    QCOMPARE(mask->font().pointSizeF() < MaskLabel::smallestOneLinePointSize, margin > 0);
     QVERIFY(m_window->centralWidget()->rect().contains(mask->geometry()));
     const QRect box = Layout::Main::lblzoek.toPixels();
     QCOMPARE(mask->geometry().topLeft(), box.topLeft());
