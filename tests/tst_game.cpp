@@ -188,6 +188,9 @@ void TestGame::guessRevealsEveryOccurrence_data()
     QTest::newRow("first and last") << "eerste"
                                     << "e"
                                     << "ee---e";
+    QTest::newRow("the last letter of the alphabet") << "pizza"
+                                                     << "z"
+                                                     << "--zz-";
     QTest::newRow("miss reveals nothing") << "kaas"
                                           << "z"
                                           << "----";
