@@ -42,7 +42,6 @@ public:
     }
     void closeWindow() override { ++closeCount; }
 
-    bool isEnabled(char letter) const { return enabledLetters[std::size_t(letter - 'a')]; }
     int enabledCount() const
     {
         return int(std::count(enabledLetters.begin(), enabledLetters.end(), true));

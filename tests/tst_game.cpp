@@ -165,7 +165,7 @@ void TestGame::typedWordOverFiftyCharactersIsNotPlayed()
              QStringList {QStringLiteral("Een woord mag hoogstens 50 tekens hebben.")});
     QCOMPARE(t.game.currentWord(), before);
     QCOMPARE(t.board.shownPieces(), 1);
-    QVERIFY(!t.board.isEnabled('q'));
+    QVERIFY(!t.board.isLetterEnabled('q'));
 }
 
 void TestGame::guessRevealsEveryOccurrence_data()
@@ -221,8 +221,8 @@ void TestGame::guessDisablesItsButton()
     t.game.Form_Load();
     t.play("kaas");
     t.guess("aZ");
-    QVERIFY(!t.board.isEnabled('a'));
-    QVERIFY(!t.board.isEnabled('z'));
+    QVERIFY(!t.board.isLetterEnabled('a'));
+    QVERIFY(!t.board.isLetterEnabled('z'));
     QCOMPARE(t.board.enabledCount(), 24);
 }
 
