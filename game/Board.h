@@ -23,6 +23,8 @@ public:
 
     /// Enables or disables the button of \a letter, one of 'a' to 'z'.
     virtual void setLetterEnabled(QChar letter, bool enabled) = 0;
+    /// Whether the button of \a letter is enabled: a guessed one is not.
+    virtual bool isLetterEnabled(QChar letter) const = 0;
 
     /// Gallows piece \a index, 0 to 9.
     virtual bool isPieceShown(int index) const = 0;

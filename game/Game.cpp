@@ -49,12 +49,14 @@ QString Game::spokenState() const
     for (int i = 0; m_board && i < Board::pieceCount; ++i)
         shown += m_board->isPieceShown(i) ? 1 : 0;
     parts << Texts::spokenGalg.arg(shown).arg(Board::pieceCount);
-    if (!m_usedLetters.isEmpty()) {
-        QStringList used;
-        for (const QChar letter : m_usedLetters)
-            used << QString(letter.toUpper());
+    // Read from the board: a window loaded again shows every letter enabled,
+    // whatever the game's previous window had disabled.
+    QStringList used;
+    for (char16_t letter = u'a'; m_board && letter <= u'z'; ++letter)
+        if (!m_board->isLetterEnabled(QChar(letter)))
+            used << QString(QChar(letter).toUpper());
+    if (!used.isEmpty())
         parts << Texts::spokenUsed.arg(used.join(u' '));
-    }
     return parts.join(u' ');
 }
 
@@ -161,7 +163,6 @@ void Game::startGame(const QString &newWord)
 
 void Game::enableAllLetters()
 {
-    m_usedLetters.clear();
     for (char16_t letter = u'a'; letter <= u'z'; ++letter)
         theBoard().setLetterEnabled(QChar(letter), true);
 }
@@ -181,7 +182,6 @@ void Game::letter_Click(QChar letter)
     m_search = {};
     m_newWord = false;
     m_lastGuessHit = false;
-    m_usedLetters += guessLetter;
     theBoard().setLetterEnabled(letter.toLower(), false);
     control();
 }

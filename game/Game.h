@@ -68,7 +68,7 @@ public:
     QString mask() const;
     /// The board as a screen reader says it: that a new word began or what
     /// the last guess found, the mask position by position, the gallows and
-    /// the letters used, e.g. "Goed: K. Woord: k streepje streepje
+    /// the letters used (those whose button is disabled), e.g. "Goed: K. Woord: k streepje streepje
     /// streepje. Galg: 0 van 10 delen. Gebruikt: K."
     QString spokenState() const;
 
@@ -123,5 +123,4 @@ private:
     // What the player has heard of, for spokenState().
     bool m_newWord = true; ///< no guess since the word was drawn or typed
     bool m_lastGuessHit = false;
-    QString m_usedLetters; ///< the letters disabled since all were enabled
 };

@@ -194,15 +194,22 @@ Reading readWide(QIODevice &device, QStringConverter::Encoding encoding)
     QStringDecoder decoder(encoding);
     LineSplitter<QString> splitter(maxLineBytes / 2);
     qint64 bytesRead = 0;
+    QChar lastDecoded;
     QString error = readInto(device, splitter, [&](QByteArrayView bytes) {
         bytesRead += bytes.size();
-        return decoder.decode(bytes);
+        QString text = decoder.decode(bytes);
+        if (!text.isEmpty())
+            lastDecoded = text.back();
+        return text;
     });
-    // The decoder keeps the bytes of an unfinished character to itself: at
+    // The decoder keeps the bytes of an unfinished code unit to itself: at
     // the end of the file they are a character cut off, not one to drop.
+    // A high surrogate it passes on as it is, whose pair the file ends
+    // before: a word with half a character, which no guess could complete.
     const bool utf32 = encoding == QStringConverter::Utf32 || encoding == QStringConverter::Utf32LE
         || encoding == QStringConverter::Utf32BE;
-    if (error.isEmpty() && splitter.ended() && bytesRead % (utf32 ? 4 : 2) != 0)
+    const bool cutOff = bytesRead % (utf32 ? 4 : 2) != 0 || lastDecoded.isHighSurrogate();
+    if (error.isEmpty() && splitter.ended() && cutOff)
         error = Texts::reasonCutOff;
     return {splitter.lines, splitter.tooLongLine(), error};
 }

@@ -22,6 +22,10 @@ public:
     {
         enabledLetters[letter.unicode() - u'a'] = enabled;
     }
+    bool isLetterEnabled(QChar letter) const override
+    {
+        return enabledLetters[std::size_t(letter.unicode() - u'a')];
+    }
     bool isPieceShown(int index) const override { return pieces.at(std::size_t(index)); }
     void showPiece(int index) override { pieces.at(std::size_t(index)) = true; }
     void hidePiece(int index) override { pieces.at(std::size_t(index)) = false; }
@@ -38,7 +42,6 @@ public:
     }
     void closeWindow() override { ++closeCount; }
 
-    bool isEnabled(char letter) const { return enabledLetters[std::size_t(letter - 'a')]; }
     int enabledCount() const
     {
         return int(std::count(enabledLetters.begin(), enabledLetters.end(), true));

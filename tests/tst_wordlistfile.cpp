@@ -304,7 +304,11 @@ void TestWordListFile::badPathsFailWithTheirReason_data()
     QTest::newRow("symlink to a named pipe") << "link to fifo" << Texts::reasonNotAFile;
     QTest::newRow("socket") << "socket" << Texts::reasonNotAFile;
     QTest::newRow("device") << "device" << Texts::reasonNotAFile;
-    QTest::newRow("UTF-16 with an odd byte") << "cut off" << Texts::reasonCutOff;
+    // Files that end inside a character.
+    QTest::newRow("UTF-16 with an odd byte") << "UTF-16 plus a byte" << Texts::reasonCutOff;
+    QTest::newRow("UTF-32 two bytes short") << "UTF-32 less two bytes" << Texts::reasonCutOff;
+    QTest::newRow("UTF-16 without the low surrogate")
+        << "UTF-16 less a surrogate" << Texts::reasonCutOff;
 }
 
 void TestWordListFile::badPathsFailWithTheirReason()
@@ -341,10 +345,16 @@ void TestWordListFile::badPathsFailWithTheirReason()
         QVERIFY(bindSocket(path));
     if (kind == "device")
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
-    if (kind == "cut off") {
+    const QString words = QStringLiteral("kaas\r\nboom\U0001F333");
+    const QHash<QString, QByteArray> cutOff {
+        {"UTF-16 plus a byte", withMark(words, QStringConverter::Utf16LE) + 'x'},
+        {"UTF-32 less two bytes", withMark(words, QStringConverter::Utf32BE).chopped(2)},
+        {"UTF-16 less a surrogate", withMark(words, QStringConverter::Utf16BE).chopped(2)},
+    };
+    if (cutOff.contains(kind)) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(withMark(QStringLiteral("kaas\r\nboom"), QStringConverter::Utf16LE) + 'x');
+        file.write(cutOff[kind]);
     }
     const WordListRead list = WordListFile::read(path);
     QVERIFY(!list.ok());

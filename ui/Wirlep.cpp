@@ -18,7 +18,9 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
+#include <QShortcut>
+
+#include <utility>
 
 namespace {
 
@@ -97,10 +99,8 @@ void Wirlep::createControls(QWidget *client)
     lblWoord->setGeometry(Layout::Main::lblWoord.toPixels());
     lblWoord->setTextFormat(Qt::PlainText);
     lblWoord->hide();
-    connect(lblWoord, &CaptionLabel::captionChanged, this, [this] {
-        m_game.lblWoord_Change();
-        describeState();
-    });
+    connect(lblWoord, &CaptionLabel::captionChanged, this,
+            [this] { act([this] { m_game.lblWoord_Change(); }, Saying::Quietly); });
 
     Galg = new Gallows(client);
 
@@ -123,8 +123,7 @@ void Wirlep::createLetterButtons(QWidget *client)
                                          Twips::toPixels(Layout::Main::letters[i][1])),
                                   size));
         connect(button, &QPushButton::clicked, this, [this, letter] {
-            m_game.letter_Click(letter);
-            describeState();
+            act([this, letter] { m_game.letter_Click(letter); }, Saying::Quietly);
         });
         if (previous)
             setTabOrder(previous, button);
@@ -140,11 +139,15 @@ void Wirlep::createMenus()
     bestand->setObjectName(QStringLiteral("menuBestand"));
     QAction *nieuw = bestand->addAction(Texts::menuNieuw);
     nieuw->setObjectName(QStringLiteral("menuNieuw"));
+    // The item shows F2, which its own shortcut serves: F2 announces the new
+    // word, the item leaves it to the focus coming back from the menu.
     nieuw->setShortcut(QKeySequence(Qt::Key_F2));
-    connect(nieuw, &QAction::triggered, this, [this] {
-        m_game.menuNieuw_Click();
-        announceState();
-    });
+    nieuw->setShortcutContext(Qt::WidgetShortcut);
+    connect(nieuw, &QAction::triggered, this,
+            [this] { act([this] { m_game.menuNieuw_Click(); }, Saying::Quietly); });
+    auto *f2 = new QShortcut(nieuw->shortcut(), this);
+    connect(f2, &QShortcut::activated, this,
+            [this] { act([this] { m_game.menuNieuw_Click(); }, Saying::Aloud); });
     QAction *sluiten = bestand->addAction(Texts::menuSluiten);
     sluiten->setObjectName(QStringLiteral("menuSluiten"));
     connect(sluiten, &QAction::triggered, this, [this] { m_game.menuSluiten_Click(); });
@@ -156,14 +159,6 @@ void Wirlep::createMenus()
     connect(invul, &QAction::triggered, this, &Wirlep::invulRequested);
 
     QMenu *niveau = menuBar()->addMenu(Texts::menuNiveau);
-    for (QMenu *menu : {bestand, niveau}) {
-        // A menu hides before its item triggers, and the focus comes back to
-        // the letter it left, which screen readers read again.
-        connect(menu, &QMenu::aboutToHide, this, [this] {
-            m_menuClosing = true;
-            QTimer::singleShot(0, this, [this] { m_menuClosing = false; });
-        });
-    }
     niveau->setObjectName(QStringLiteral("menuNiveau"));
     auto *checkStyle = new MenuCheckStyle;
     checkStyle->setParent(niveau); // a widget does not own the style it is given
@@ -199,8 +194,30 @@ void Wirlep::chooseLevel(Level level)
     // keeps them where they were when the list cannot be read.
     for (const Level each : allLevels)
         m_levelItems[levelIndex(each)]->setChecked(m_levelChecked[levelIndex(each)]);
-    m_game.chooseLevel(level);
-    announceState();
+    act([this, level] { m_game.chooseLevel(level); }, Saying::Quietly);
+}
+
+void Wirlep::act(const std::function<void()> &action, Saying saying)
+{
+    m_acting = true;
+    m_heldFocusMove.reset();
+    action();
+    m_acting = false;
+    const QString state = describeState();
+    if (saying == Saying::Aloud)
+        announce(state);
+    if (m_heldFocusMove)
+        QMainWindow::focusNextPrevChild(*std::exchange(m_heldFocusMove, std::nullopt));
+}
+
+bool Wirlep::focusNextPrevChild(bool next)
+{
+    // A focused button that is disabled hands the focus on at once, before
+    // the guess has even been looked at.
+    if (!m_acting)
+        return QMainWindow::focusNextPrevChild(next);
+    m_heldFocusMove = next;
+    return true;
 }
 
 QString Wirlep::describeState()
@@ -208,18 +225,18 @@ QString Wirlep::describeState()
     // Once an action is over, not at each of its steps: a screen reader may
     // speak every change of the focused button's description. The focused
     // button, not the mask or the gallows: screen readers follow the focus,
-    // and Orca ignores changes to other objects.
+    // and Orca ignores changes to other objects. Only a change: an action
+    // that changed nothing, such as a level whose list cannot be read, has
+    // nothing new to tell.
     const QString state = m_game.spokenState();
     for (QPushButton *button : m_letters)
-        button->setAccessibleDescription(state);
+        if (button->accessibleDescription() != state)
+            button->setAccessibleDescription(state);
     return state;
 }
 
-void Wirlep::announceState()
+void Wirlep::announce(const QString &state)
 {
-    const QString state = describeState();
-    if (m_menuClosing)
-        return;
     // Orca 43 says nothing when the focused button's description changes
     // (Qt 6.4 sends the change without the new text), and Qt 6.4 has no
     // announcement: a notification that shows is what Orca reads out. It
@@ -270,6 +287,11 @@ QString Wirlep::lblWoordCaption() const
 void Wirlep::setLetterEnabled(QChar letter, bool enabled)
 {
     letterButton(letter)->setEnabled(enabled);
+}
+
+bool Wirlep::isLetterEnabled(QChar letter) const
+{
+    return letterButton(letter)->isEnabled();
 }
 
 bool Wirlep::isPieceShown(int index) const

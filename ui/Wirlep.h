@@ -5,6 +5,8 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
+#include <optional>
 
 class CaptionLabel;
 class Gallows;
@@ -37,6 +39,7 @@ public:
     void setLblzoekCaption(const QString &caption) override;
     QString lblWoordCaption() const override;
     void setLetterEnabled(QChar letter, bool enabled) override;
+    bool isLetterEnabled(QChar letter) const override;
     bool isPieceShown(int index) const override;
     void showPiece(int index) override;
     void hidePiece(int index) override;
@@ -48,21 +51,34 @@ signals:
     void invulRequested();
     void infoRequested();
 
+protected:
+    /// Holds back the move a disabled letter makes to the next one while the
+    /// game is acting, see act().
+    bool focusNextPrevChild(bool next) override;
+
 private:
+    /// Whether an action says its outcome out loud: F2 does, as the focus
+    /// stays where it was. Everything else leaves the focus on the letters
+    /// or brings it back to them, and the reader reads the description there.
+    enum class Saying { Quietly, Aloud };
     void createControls(QWidget *client);
     void createLetterButtons(QWidget *client);
     void createMenus();
     void addLevelItem(QMenu *menu, Level level, const char *name);
     void chooseLevel(Level level);
     void menuHelp_Click();
+    /// Runs \a action on the game, then describes the board it left, says
+    /// it if \a saying asks so, and only then lets the focus leave a letter
+    /// the action disabled: a screen reader reads the description of the
+    /// button the focus arrives on.
+    void act(const std::function<void()> &action, Saying saying);
     /// Puts the game's state in every letter button's accessible
     /// description, which screen readers speak after the name of the button
     /// that has the focus; returns that text.
     QString describeState();
-    /// describeState(), and the same text as an announcement: for a new
-    /// word that leaves the focus where it was, unless a closing menu gives
-    /// it back.
-    void announceState();
+    /// Tells screen readers \a state, for a new word that leaves the focus
+    /// where it was.
+    void announce(const QString &state);
 
     Game &m_game;
     std::array<QPushButton *, 26> m_letters {};
@@ -73,7 +89,8 @@ private:
     /// Never shown: it tells screen readers what a change of the focused
     /// button's description would not.
     QWidget *m_announcement = nullptr;
-    bool m_menuClosing = false;
+    bool m_acting = false;
+    std::optional<bool> m_heldFocusMove; ///< next (true) or previous, held back by act()
     std::array<QAction *, 3> m_levelItems {};
     /// The check marks as the game set them; a triggered item toggles its
     /// own mark, which must not outlast the click.
