@@ -35,8 +35,8 @@ XVFB_PID='' BUS_PID='' ATSPI_PID='' WM_PID='' SPEECHD_PID='' SCRIPT_PID='' ORCA_
 DEBUG=$RUN/orca-debug.txt
 HEARD=0 # utterances of the debug file checked so far
 
-# shellcheck source=common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source=SCRIPTDIR/../common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 fail() {
     log "FAILED: $*"
@@ -47,35 +47,12 @@ fail() {
     exit 1
 }
 
-# stop PID: ends a process this script started, and waits for it.
-stop() {
-    [[ -n $1 ]] && kill -0 "$1" 2>/dev/null || return 0
-    kill "$1" 2>/dev/null
-    for _ in {1..20}; do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-}
-
 cleanup() {
     local status=$?
     # The program first, then the screen reader, then what they talk through.
-    local pid
-    for pid in "$APP_PID" "$ORCA_PID" "$SCRIPT_PID" "$SPEECHD_PID" "$WM_PID" "$ATSPI_PID" \
-        "$BUS_PID" "$XVFB_PID"; do
-        stop "$pid"
-    done
+    stop "$APP_PID" "$ORCA_PID" "$SCRIPT_PID" "$SPEECHD_PID" "$WM_PID" "$ATSPI_PID" "$BUS_PID" "$XVFB_PID"
     rm -rf "$PROG"
-    if ((status == 77)); then
-        rm -rf "$RUN"
-    elif ((status == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; then
-        rm -rf "$RUN"
-        log "passed"
-    else
-        echo "Kept for a look: $RUN"
-    fi
+    finish_run $status
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT

@@ -53,8 +53,8 @@ START_MS=
 
 # Reporting, waiting, the X display and the program's end: shared with the
 # screen reader's scenario.
-# shellcheck source=common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source=SCRIPTDIR/../common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 # --- Reporting -----------------------------------------------------------------
 
@@ -82,26 +82,11 @@ fail() {
 
 cleanup() {
     local status=$?
-    if [[ -n $APP_PID ]] && kill -0 "$APP_PID" 2>/dev/null; then
-        kill "$APP_PID" 2>/dev/null
-        for _ in {1..20}; do
-            kill -0 "$APP_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$APP_PID" 2>/dev/null
-    fi
-    [[ -n $WINDOWS && -d $PROG/wineprefix ]] && WINEPREFIX=$PROG/wineprefix wineserver --kill 2>/dev/null
-    if [[ -n $XVFB_PID ]]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
+    stop "$APP_PID"
+    [[ -z $WINDOWS ]] || stop_wine
+    stop "$XVFB_PID"
     rm -rf "$PROG"
-    if ((status == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; then
-        rm -rf "$RUN/shots"
-        log "passed"
-    else
-        echo "Kept for a look: $RUN"
-    fi
+    finish_run $status
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
@@ -154,21 +139,11 @@ start_program() {
     log "started the program (pid $APP_PID) in $PROG: $(cd "$PROG" && echo *.txt)"
 }
 
-# The .exe under Wine, in its native look, with a prefix of its own: hard
-# links to the prepared one, but for the files Wine writes (the registry and
-# its stamp), which are copies.
+# The .exe under Wine, in its native look, with a copy of the prepared prefix
+# of its own.
 start_windows_program() {
-    local template=${WIRLEP_WINEPREFIX:-}
-    [[ -d $template ]] || fail "no Wine prefix to copy in WIRLEP_WINEPREFIX ('$template')"
-    if [[ ! -d $PROG/wineprefix ]]; then
-        cp -al "$template" "$PROG/wineprefix" || fail "cannot copy the Wine prefix"
-        local file
-        for file in "$template"/*.reg "$template"/.update-timestamp; do
-            [[ -f $file ]] && cp --remove-destination "$file" "$PROG/wineprefix/"
-        done
-    fi
+    [[ -d $PROG/wineprefix ]] || clone_prefix "${WIRLEP_WINEPREFIX:-}" "$PROG/wineprefix"
     cp "$WIRLEP" "$PROG/wirlep.exe"
-    export WINEPREFIX=$PROG/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     # The scale a Windows user sets in the display settings is the system DPI.
     if ((SCALE != 100)); then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * SCALE / 100)) \

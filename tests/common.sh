@@ -1,8 +1,10 @@
 # shellcheck shell=bash
-# Helpers of the end-to-end scripts, sourced by them: reporting, waiting, the
-# X display, word lists and the program's end. A script sets RUN (where its
-# logs go), PROG (the program's folder), TIMEOUT_MS, XVFB_PID and APP_PID, and
-# defines fail MESSAGE, which reports and exits; SCREEN may size the display
+# Helpers of the test scripts that start processes, a virtual display or a
+# Wine prefix, sourced by them: reporting, waiting, ending what was started,
+# the X display, word lists, the program's end and Wine prefixes. A script
+# defines fail MESSAGE, which reports and exits, and sets what the helpers it
+# uses read: RUN (where its logs go), PROG (the program's folder),
+# TIMEOUT_MS, XVFB_PID and APP_PID; SCREEN may size the display
 # ("WIDTHxHEIGHT", 800x600 unless set).
 
 # --- Reporting -----------------------------------------------------------------
@@ -44,6 +46,42 @@ holds_for() {
         "$@" || fail "$what did not hold${SEEN:+; saw $SEEN}"
         sleep 0.05
     done
+}
+
+# --- Ending what was started ----------------------------------------------------
+
+# stop PID...: ends each process this script started, in order, and waits
+# for it; an empty or ended one is passed over.
+stop() {
+    local pid
+    for pid in "$@"; do
+        [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null || continue
+        kill "$pid" 2>/dev/null
+        for _ in {1..20}; do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    return 0
+}
+
+# stop_wine: ends the server of the Wine prefix in use, and what runs in it.
+stop_wine() {
+    [[ -z ${WINEPREFIX:-} ]] || wineserver --kill 2>/dev/null
+    return 0
+}
+
+# finish_run STATUS: RUN goes after a pass or a skip (77) but for
+# WIRLEP_E2E_KEEP, and stays for a look after a failure.
+finish_run() {
+    (($1 == 0)) && log "passed"
+    if (($1 == 77)) || { (($1 == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; }; then
+        rm -rf "$RUN"
+    else
+        echo "Kept for a look: $RUN"
+    fi
 }
 
 # --- The X display and word lists ----------------------------------------------
@@ -97,3 +135,33 @@ expect_program_exit() {
     log "the program ended with status 0"
 }
 
+
+# --- Wine prefixes ------------------------------------------------------------
+
+use_prefix() { export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="; }
+
+# new_prefix DIR LOG: a fresh prefix in use, with Wine's own fonts in its
+# Fonts folder, as Windows has its fonts there: Debian's Wine does not load
+# them from fonts-wine by itself, and without Tahoma (for "MS Shell Dlg") and
+# MS Sans Serif a program would meet fallbacks no Windows has.
+new_prefix() {
+    use_prefix "$1"
+    DISPLAY='' wine wineboot --init >"$2" 2>&1 || fail "wineboot failed: $(tail -n 3 "$2")"
+    wineserver --wait
+    local fonts=/usr/share/wine/fonts
+    [[ -d $fonts ]] || fail "$fonts is missing (fonts-wine)"
+    cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || fail "cannot copy Wine's fonts"
+}
+
+# clone_prefix TEMPLATE DIR: a prefix in use that costs next to nothing: hard
+# links to TEMPLATE's files but for those Wine writes in place (the registry
+# and its stamp), which are copies.
+clone_prefix() {
+    [[ -d $1 ]] || fail "no Wine prefix to copy at '$1'"
+    cp -al "$1" "$2" || fail "cannot copy the Wine prefix $1"
+    local file
+    for file in "$1"/*.reg "$1"/.update-timestamp; do
+        [[ ! -f $file ]] || cp --remove-destination "$file" "$2/" || fail "cannot copy $file"
+    done
+    use_prefix "$2"
+}
