@@ -51,25 +51,25 @@ holds_for() {
 # --- Ending what was started ----------------------------------------------------
 
 # stop PID...: ends each process this script started, in order, and waits
-# for it; an empty or ended one is passed over.
+# for it; an empty or ended one is passed over. Safe under set -e.
 stop() {
     local pid
     for pid in "$@"; do
         [[ -n $pid ]] && kill -0 "$pid" 2>/dev/null || continue
-        kill "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null || true
         for _ in {1..20}; do
             kill -0 "$pid" 2>/dev/null || break
             sleep 0.1
         done
-        kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
+        kill -9 "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
-    return 0
 }
 
-# stop_wine: ends the server of the Wine prefix in use, and what runs in it.
+# stop_wine: ends the server of the Wine prefix this script made or copied,
+# if any, and what runs in it.
 stop_wine() {
-    [[ -z ${WINEPREFIX:-} ]] || wineserver --kill 2>/dev/null
+    [[ -z ${OWN_PREFIX:-} ]] || WINEPREFIX=$OWN_PREFIX wineserver --kill 2>/dev/null
     return 0
 }
 
@@ -107,10 +107,47 @@ display_answers() {
     xdo getdisplaygeometry >/dev/null 2>&1
 }
 
-# word_list NAME WORD: a list of 26 lines, all WORD, so every draw is WORD.
+# The program's facts, which e2e_layout writes: its window titles, limits,
+# letters, word lists and the places of its controls.
+load_layout() {
+    [[ -f ${WIRLEP_E2E_LAYOUT:-} ]] || fail "no layout file in WIRLEP_E2E_LAYOUT ('${WIRLEP_E2E_LAYOUT:-}')"
+    # shellcheck source=/dev/null
+    source "$WIRLEP_E2E_LAYOUT"
+}
+
+# word_list NAME WORD: a full list, every line WORD, so every draw is WORD.
 word_list() {
     local i
-    for i in {1..26}; do printf '%s\r\n' "$2"; done >"$PROG/$1"
+    for ((i = 0; i < LIST_SLOTS; i++)); do printf '%s\r\n' "$2"; done >"$PROG/$1"
+}
+
+# word_lists WORD: every level's list, all WORD.
+word_lists() {
+    local list
+    for list in "${LIST_FILES[@]}"; do word_list "$list" "$1"; done
+}
+
+# titled TITLE: the visible windows titled TITLE, one id a line. Only windows
+# on the screen count: Qt's hidden client leader window carries a title too.
+titled() { xdo search --onlyvisible --name "^$(sed -E 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$" 2>/dev/null; }
+
+# One visible window titled TITLE: its id in WIN.
+window_shown() {
+    local ids
+    if [[ -n $APP_PID ]] && program_ended; then
+        fail "the program ended while a window '$1' was awaited"
+    fi
+    ids=$(titled "$1")
+    SEEN="$(wc -w <<<"$ids") windows titled '$1'"
+    [[ $(wc -w <<<"$ids") -eq 1 ]] || return 1
+    WIN=$ids
+}
+
+window_gone() {
+    local ids
+    ids=$(titled "$1")
+    SEEN="still shown: $ids"
+    [[ -z $ids ]]
 }
 
 # --- The end of the program ---------------------------------------------------
@@ -138,7 +175,10 @@ expect_program_exit() {
 
 # --- Wine prefixes ------------------------------------------------------------
 
-use_prefix() { export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="; }
+use_prefix() {
+    OWN_PREFIX=$1
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
 
 # new_prefix DIR LOG: a fresh prefix in use, with Wine's own fonts in its
 # Fonts folder, as Windows has its fonts there: Debian's Wine does not load

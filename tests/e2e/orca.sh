@@ -103,8 +103,9 @@ press() {
 }
 
 # The state the letter buttons describe, as the program words it.
-NEW='Nieuw woord van 4 letters. Woord: streepje streepje streepje streepje. Galg: 0 van 10 delen.'
-state() { echo "$1 Woord: $2. Galg: $3 van 10 delen. Gebruikt: $4."; }
+load_layout
+NEW="Nieuw woord van 4 letters. Woord: streepje streepje streepje streepje. Galg: 0 van $PIECE_COUNT delen."
+state() { echo "$1 Woord: $2. Galg: $3 van $PIECE_COUNT delen. Gebruikt: $4."; }
 
 # tab_to FROM TO: Tab from letter FROM to letter TO over the enabled letters
 # between them (all of them, in these games), hearing each with STATE.
@@ -198,9 +199,7 @@ window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 
 
 # After Orca: Qt decides once, as it starts, whether anyone listens.
 start_program() {
-    word_list normaal.txt kaas
-    word_list makkelijk.txt kaas
-    word_list moeilijk.txt kaas
+    word_lists kaas
     cp "$WIRLEP" "$PROG/wirlep"
     (cd "$PROG" && QT_QPA_PLATFORM=xcb QT_STYLE_OVERRIDE=Fusion exec ./wirlep) \
         >>"$RUN/wirlep.log" 2>&1 &
@@ -212,7 +211,7 @@ start_program() {
 
 start_desktop
 start_program
-hear "Wirlep.... frame." "A push button." "$NEW"
+hear "$MAIN_TITLE frame." "A push button." "$NEW"
 
 # Won: a hit, a miss, F2 for a fresh word, then k, a and s.
 press space "B push button." "$(state "Goed: A." "streepje a a streepje" 0 A)"
@@ -228,8 +227,8 @@ STATE=$(state "Goed: S." "k streepje streepje s" 0 "K S")
 for letter in U V W X Y Z A; do
     press Tab "$letter push button." "$STATE"
 done
-press space "alert Wirlep." "Gefeliciteerd, u heeft gewonnen!!" "OK push button."
-press Return "Wirlep.... frame." "B push button." "$NEW"
+press space "alert $BOX_TITLE." "Gefeliciteerd, u heeft gewonnen!!" "OK push button."
+press Return "$MAIN_TITLE frame." "B push button." "$NEW"
 
 # Lost: nine misses from B to J, the focus passes the k, and L is the tenth.
 MISSED=
@@ -239,11 +238,11 @@ for letter in B C D E F G H I J; do
     press space "$(tr 'A-Y' 'B-Z' <<<"$letter") push button." "$STATE"
 done
 press Tab "L push button." "$STATE"
-press space "alert Wirlep." "Helaas, u heeft verloren /  / Het woord was: 'kaas'." "OK push button."
-press Return "Wirlep.... frame." "M push button." "$NEW"
+press space "alert $BOX_TITLE." "Helaas, u heeft verloren /  / Het woord was: 'kaas'." "OK push button."
+press Return "$MAIN_TITLE frame." "M push button." "$NEW"
 
 # The close button, as the window manager passes it on.
-MAIN=$(xdo search --name '^Wirlep\.\.\.\.$') || fail "no main window to close"
+MAIN=$(titled "$MAIN_TITLE") || fail "no main window to close"
 "$CLOSER" "$MAIN" || fail "cannot ask the main window to close"
 expect_program_exit
 log "$HEARD utterances as expected:"
