@@ -39,7 +39,8 @@ callgrind_runs=3
 probe=$build/bench/wirlep_firstframe
 if [ -n "$windows" ]; then
   windows_build=build-windows/build
-  [ -f "$windows_build/wirlep.exe" ] || fail "$windows_build/wirlep.exe is missing; scripts/build-windows.sh makes it"
+  [ -f "$windows_build/wirlep.exe" ] \
+    || fail "$windows_build/wirlep.exe is missing; scripts/build-windows.sh makes it"
   cmake --build "$windows_build" --target wirlep_floor >/dev/null
   wirlep=$windows_build/wirlep.exe
   floor=$windows_build/bench/wirlep_floor.exe

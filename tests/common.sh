@@ -9,10 +9,7 @@
 
 # --- Reporting -----------------------------------------------------------------
 
-now_ms() {
-    local t=${EPOCHREALTIME/./}
-    echo $((t / 1000))
-}
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 START_MS=$(now_ms)
 
 log() {
@@ -66,12 +63,8 @@ stop() {
     done
 }
 
-# stop_wine: ends the server of the Wine prefix this script made or copied,
-# if any, and what runs in it.
-stop_wine() {
-    [[ -z ${OWN_PREFIX:-} ]] || WINEPREFIX=$OWN_PREFIX wineserver --kill 2>/dev/null
-    return 0
-}
+# stop_wine: ends what runs in the Wine prefix this script made or copied, if any.
+stop_wine() { [[ -z ${OWN_PREFIX:-} ]] || WINEPREFIX=$OWN_PREFIX wineserver --kill 2>/dev/null || true; }
 
 # finish_run STATUS: RUN goes after a pass or a skip (77) but for
 # WIRLEP_E2E_KEEP, and stays for a look after a failure.

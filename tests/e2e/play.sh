@@ -49,7 +49,6 @@ APP_PID=
 XVFB_PID=
 SHOT=
 SHOT_COUNT=0
-START_MS=
 
 # Reporting, waiting, the X display and the program's end: shared with the
 # screen reader's scenario.
@@ -157,12 +156,9 @@ start_windows_program() {
 
 # geom ID: sets GX GY GW GH to the window's place and size on the screen.
 geom() {
-    local out
-    out=$(xdo getwindowgeometry --shell "$1" 2>/dev/null) || return 1
-    GX=$(sed -n 's/^X=//p' <<<"$out")
-    GY=$(sed -n 's/^Y=//p' <<<"$out")
-    GW=$(sed -n 's/^WIDTH=//p' <<<"$out")
-    GH=$(sed -n 's/^HEIGHT=//p' <<<"$out")
+    local X='' Y='' WIDTH='' HEIGHT='' SCREEN=''
+    eval "$(xdo getwindowgeometry --shell "$1" 2>/dev/null)"
+    GX=$X GY=$Y GW=$WIDTH GH=$HEIGHT
     [[ -n $GX && -n $GY && -n $GW && -n $GH ]]
 }
 
@@ -468,8 +464,8 @@ close_main_by_menu() {
 # --- Scenarios -------------------------------------------------------------------
 
 # A miss for every piece: the gallows grows piece by piece, the last miss says
-# the game is lost and names the word, and OK brings a fresh board. A greyed letter clicked
-# again counts for nothing.
+# the game is lost and names the word, and OK brings a fresh board. A greyed
+# letter clicked again counts for nothing.
 scenario_lost() {
     word_lists kaas
     start_program
