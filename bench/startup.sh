@@ -10,7 +10,7 @@
 # same close, come from Valgrind's callgrind.
 #
 # With --windows it times the Windows program and a floor built for Windows
-# the same way (static, size-optimised, link-time optimised), both from the
+# the same way (static and size-optimised), both from the
 # build scripts/build-windows.sh left in build-windows/build, under Wine, in
 # a Wine prefix of their own whose server keeps running between runs. There
 # callgrind counts nothing: Valgrind does not follow a program into Wine.
@@ -19,6 +19,13 @@
 #        bench/startup.sh --windows [build-dir] [runs]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+fail() {
+  echo "startup.sh: $*" >&2
+  exit 1
+}
+# The X display, ending what was started and Wine prefixes: shared with the tests.
+# shellcheck source=SCRIPTDIR/../tests/common.sh
+source tests/common.sh
 windows=
 if [ "${1:-}" = --windows ]; then
   windows=yes
@@ -33,7 +40,7 @@ probe=$build/bench/wirlep_firstframe
 if [ -n "$windows" ]; then
   windows_build=build-windows/build
   [ -f "$windows_build/wirlep.exe" ] \
-    || { echo "startup.sh: $windows_build/wirlep.exe is missing; scripts/build-windows.sh makes it" >&2; exit 1; }
+    || fail "$windows_build/wirlep.exe is missing; scripts/build-windows.sh makes it"
   cmake --build "$windows_build" --target wirlep_floor >/dev/null
   wirlep=$windows_build/wirlep.exe
   floor=$windows_build/bench/wirlep_floor.exe
@@ -42,32 +49,17 @@ else
   floor=$build/bench/wirlep_floor
 fi
 for program in "$wirlep" "$floor" "$probe"; do
-  if [ ! -x "$program" ]; then
-    echo "startup.sh: $program is missing; bench/run.sh builds it" >&2
-    exit 1
-  fi
+  [ -x "$program" ] || fail "$program is missing; bench/run.sh builds it"
 done
-for tool in Xvfb valgrind ${windows:+wine wineserver}; do
-  command -v "$tool" >/dev/null || { echo "startup.sh: $tool is missing (scripts/setup.sh)" >&2; exit 1; }
+for tool in Xvfb xdotool valgrind ${windows:+wine wineserver}; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh)"
 done
 
 work=$(mktemp -d)
-xvfb=
-cleanup() {
-  [ -n "$windows" ] && WINEPREFIX=$work/wineprefix wineserver --kill 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+RUN=$work TIMEOUT_MS=10000 SCREEN=1280x1024 XVFB_PID=''
+trap 'stop_wine; stop "$XVFB_PID"; rm -rf "$work"' EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "startup.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+start_display
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -76,10 +68,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # through wine with a server that is up before the first run.
 run=()
 if [ -n "$windows" ]; then
-  export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  wineboot --init >"$work/wineboot.log" 2>&1
-  wineserver --wait
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  new_prefix "$work/wineprefix" "$work/wineboot.log"
   wineserver --persistent
   mkdir "$work/programs"
   cp "$wirlep" "$floor" "$windows_build"/*.txt "$work/programs/"
@@ -96,10 +85,9 @@ measure() {
   local options=()
   [ "$1" = --exit-only ] && options=("$1") && shift
   if ! "$probe" --timeout 60 "${options[@]}" "${run[@]}" "$@" >>"$out" 2>>"$work/programs.log"; then
-    echo "startup.sh: measuring $* failed" >&2
     tail -20 "$work/programs.log" >&2
-    kill -0 "$xvfb" 2>/dev/null || { echo "startup.sh: Xvfb has gone:" >&2; cat "$work/xvfb.log" >&2; }
-    exit 1
+    kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb has gone:" >&2; cat "$work/xvfb.log" >&2; }
+    fail "measuring $* failed"
   fi
 }
 

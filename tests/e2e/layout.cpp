@@ -1,10 +1,16 @@
 // Writes the program's layout, in pixels at 96 dots per inch, as shell
 // assignments for the end-to-end driver (play.sh), which scales them to the
-// screen it plays on. Every place comes from ui/Layout.h; nothing here is a
-// number of the layout.
+// screen it plays on; and the facts every script that starts the program
+// looks for: its window titles, the size of a word list, the longest word,
+// the letters and the gallows pieces. Every place comes from ui/Layout.h,
+// every text from game/Texts.h; nothing here is a number of the program.
 // Usage: e2e_layout <output file>
 
 #include "Layout.h"
+#include "Game.h"
+#include "Level.h"
+#include "Texts.h"
+#include "Word.h"
 
 #include <QFile>
 #include <QRect>
@@ -24,6 +30,12 @@ using Layout::Main::Outline;
 QString box(const QRect &r)
 {
     return QStringLiteral("\"%1 %2 %3 %4\"").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+/// \a text in single quotes, as the shell reads it back unchanged.
+QString quoted(QString text)
+{
+    return u'\'' + text.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
 }
 
 /// A small box centred on \a point, \a size pixels across.
@@ -94,7 +106,22 @@ int main(int argc, char *argv[])
     }
     QString text;
     QTextStream out(&text);
-    out << "# Written by e2e_layout from ui/Layout.h: \"x y w h\" in pixels at 96 dpi.\n";
+    out << "# Written by e2e_layout from ui/Layout.h and game/: \"x y w h\" in pixels at 96 dpi.\n";
+
+    out << "MAIN_TITLE=" << quoted(Texts::mainCaption)
+        << "\nBOX_TITLE=" << quoted(Texts::programName)
+        << "\nINVUL_TITLE=" << quoted(Texts::invulCaption)
+        << "\nHELP_TITLE=" << quoted(Texts::helpCaption)
+        << "\nINFO_TITLE=" << quoted(Texts::infoCaption) << '\n';
+    out << "LIST_SLOTS=" << Game::listSlots << "\nWORD_MAX=" << Word::maxLength << '\n';
+    // The letters of the buttons, from a on, as the program names them.
+    out << "LETTERS=";
+    for (std::size_t i = 0; i < Layout::Main::letters.size(); ++i)
+        out << QChar(char16_t(u'a' + i));
+    out << "\nPIECE_COUNT=" << Layout::Main::galg.size() << "\nLIST_FILES=(";
+    for (const Level level : allLevels)
+        out << ' ' << quoted(wordListFileName(level));
+    out << " )\n";
 
     const QSize client = Layout::Main::client.toPixels();
     out << "CLIENT_W=" << client.width() << "\nCLIENT_H=" << client.height() << '\n';

@@ -35,8 +35,8 @@ XVFB_PID='' BUS_PID='' ATSPI_PID='' WM_PID='' SPEECHD_PID='' SCRIPT_PID='' ORCA_
 DEBUG=$RUN/orca-debug.txt
 HEARD=0 # utterances of the debug file checked so far
 
-# shellcheck source=common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source=SCRIPTDIR/../common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 fail() {
     log "FAILED: $*"
@@ -47,35 +47,12 @@ fail() {
     exit 1
 }
 
-# stop PID: ends a process this script started, and waits for it.
-stop() {
-    [[ -n $1 ]] && kill -0 "$1" 2>/dev/null || return 0
-    kill "$1" 2>/dev/null
-    for _ in {1..20}; do
-        kill -0 "$1" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -9 "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-}
-
 cleanup() {
     local status=$?
     # The program first, then the screen reader, then what they talk through.
-    local pid
-    for pid in "$APP_PID" "$ORCA_PID" "$SCRIPT_PID" "$SPEECHD_PID" "$WM_PID" "$ATSPI_PID" \
-        "$BUS_PID" "$XVFB_PID"; do
-        stop "$pid"
-    done
+    stop "$APP_PID" "$ORCA_PID" "$SCRIPT_PID" "$SPEECHD_PID" "$WM_PID" "$ATSPI_PID" "$BUS_PID" "$XVFB_PID"
     rm -rf "$PROG"
-    if ((status == 77)); then
-        rm -rf "$RUN"
-    elif ((status == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; then
-        rm -rf "$RUN"
-        log "passed"
-    else
-        echo "Kept for a look: $RUN"
-    fi
+    finish_run $status
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
@@ -126,8 +103,9 @@ press() {
 }
 
 # The state the letter buttons describe, as the program words it.
-NEW='Nieuw woord van 4 letters. Woord: streepje streepje streepje streepje. Galg: 0 van 10 delen.'
-state() { echo "$1 Woord: $2. Galg: $3 van 10 delen. Gebruikt: $4."; }
+load_layout
+NEW="Nieuw woord van 4 letters. Woord: streepje streepje streepje streepje. Galg: 0 van $PIECE_COUNT delen."
+state() { echo "$1 Woord: $2. Galg: $3 van $PIECE_COUNT delen. Gebruikt: $4."; }
 
 # tab_to FROM TO: Tab from letter FROM to letter TO over the enabled letters
 # between them (all of them, in these games), hearing each with STATE.
@@ -221,9 +199,7 @@ window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep 
 
 # After Orca: Qt decides once, as it starts, whether anyone listens.
 start_program() {
-    word_list normaal.txt kaas
-    word_list makkelijk.txt kaas
-    word_list moeilijk.txt kaas
+    word_lists kaas
     cp "$WIRLEP" "$PROG/wirlep"
     (cd "$PROG" && QT_QPA_PLATFORM=xcb QT_STYLE_OVERRIDE=Fusion exec ./wirlep) \
         >>"$RUN/wirlep.log" 2>&1 &
@@ -235,7 +211,7 @@ start_program() {
 
 start_desktop
 start_program
-hear "Wirlep.... frame." "A push button." "$NEW"
+hear "$MAIN_TITLE frame." "A push button." "$NEW"
 
 # Won: a hit, a miss, F2 for a fresh word, then k, a and s.
 press space "B push button." "$(state "Goed: A." "streepje a a streepje" 0 A)"
@@ -251,8 +227,8 @@ STATE=$(state "Goed: S." "k streepje streepje s" 0 "K S")
 for letter in U V W X Y Z A; do
     press Tab "$letter push button." "$STATE"
 done
-press space "alert Wirlep." "Gefeliciteerd, u heeft gewonnen!!" "OK push button."
-press Return "Wirlep.... frame." "B push button." "$NEW"
+press space "alert $BOX_TITLE." "Gefeliciteerd, u heeft gewonnen!!" "OK push button."
+press Return "$MAIN_TITLE frame." "B push button." "$NEW"
 
 # Lost: nine misses from B to J, the focus passes the k, and L is the tenth.
 MISSED=
@@ -262,11 +238,11 @@ for letter in B C D E F G H I J; do
     press space "$(tr 'A-Y' 'B-Z' <<<"$letter") push button." "$STATE"
 done
 press Tab "L push button." "$STATE"
-press space "alert Wirlep." "Helaas, u heeft verloren /  / Het woord was: 'kaas'." "OK push button."
-press Return "Wirlep.... frame." "M push button." "$NEW"
+press space "alert $BOX_TITLE." "Helaas, u heeft verloren /  / Het woord was: 'kaas'." "OK push button."
+press Return "$MAIN_TITLE frame." "M push button." "$NEW"
 
 # The close button, as the window manager passes it on.
-MAIN=$(xdo search --name '^Wirlep\.\.\.\.$') || fail "no main window to close"
+MAIN=$(titled "$MAIN_TITLE") || fail "no main window to close"
 "$CLOSER" "$MAIN" || fail "cannot ask the main window to close"
 expect_program_exit
 log "$HEARD utterances as expected:"

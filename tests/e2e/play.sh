@@ -49,12 +49,11 @@ APP_PID=
 XVFB_PID=
 SHOT=
 SHOT_COUNT=0
-START_MS=
 
 # Reporting, waiting, the X display and the program's end: shared with the
 # screen reader's scenario.
-# shellcheck source=common.sh
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source=SCRIPTDIR/../common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 # --- Reporting -----------------------------------------------------------------
 
@@ -82,26 +81,11 @@ fail() {
 
 cleanup() {
     local status=$?
-    if [[ -n $APP_PID ]] && kill -0 "$APP_PID" 2>/dev/null; then
-        kill "$APP_PID" 2>/dev/null
-        for _ in {1..20}; do
-            kill -0 "$APP_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$APP_PID" 2>/dev/null
-    fi
-    [[ -n $WINDOWS && -d $PROG/wineprefix ]] && WINEPREFIX=$PROG/wineprefix wineserver --kill 2>/dev/null
-    if [[ -n $XVFB_PID ]]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
+    stop "$APP_PID"
+    [[ -z $WINDOWS ]] || stop_wine
+    stop "$XVFB_PID"
     rm -rf "$PROG"
-    if ((status == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; then
-        rm -rf "$RUN/shots"
-        log "passed"
-    else
-        echo "Kept for a look: $RUN"
-    fi
+    finish_run $status
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
@@ -109,9 +93,7 @@ trap 'exit 143' TERM INT
 for tool in Xvfb xdotool import convert realpath timeout ${WINDOWS:+wine wineserver}; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
-[[ -f ${WIRLEP_E2E_LAYOUT:-} ]] || fail "no layout file in WIRLEP_E2E_LAYOUT ('${WIRLEP_E2E_LAYOUT:-}')"
-# shellcheck source=/dev/null
-source "$WIRLEP_E2E_LAYOUT"
+load_layout
 
 # --- The display scale ---------------------------------------------------------
 
@@ -154,21 +136,11 @@ start_program() {
     log "started the program (pid $APP_PID) in $PROG: $(cd "$PROG" && echo *.txt)"
 }
 
-# The .exe under Wine, in its native look, with a prefix of its own: hard
-# links to the prepared one, but for the files Wine writes (the registry and
-# its stamp), which are copies.
+# The .exe under Wine, in its native look, with a copy of the prepared prefix
+# of its own.
 start_windows_program() {
-    local template=${WIRLEP_WINEPREFIX:-}
-    [[ -d $template ]] || fail "no Wine prefix to copy in WIRLEP_WINEPREFIX ('$template')"
-    if [[ ! -d $PROG/wineprefix ]]; then
-        cp -al "$template" "$PROG/wineprefix" || fail "cannot copy the Wine prefix"
-        local file
-        for file in "$template"/*.reg "$template"/.update-timestamp; do
-            [[ -f $file ]] && cp --remove-destination "$file" "$PROG/wineprefix/"
-        done
-    fi
+    [[ -d $PROG/wineprefix ]] || clone_prefix "${WIRLEP_WINEPREFIX:-}" "$PROG/wineprefix"
     cp "$WIRLEP" "$PROG/wirlep.exe"
-    export WINEPREFIX=$PROG/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     # The scale a Windows user sets in the display settings is the system DPI.
     if ((SCALE != 100)); then
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * SCALE / 100)) \
@@ -184,40 +156,15 @@ start_windows_program() {
 
 # geom ID: sets GX GY GW GH to the window's place and size on the screen.
 geom() {
-    local out
-    out=$(xdo getwindowgeometry --shell "$1" 2>/dev/null) || return 1
-    GX=$(sed -n 's/^X=//p' <<<"$out")
-    GY=$(sed -n 's/^Y=//p' <<<"$out")
-    GW=$(sed -n 's/^WIDTH=//p' <<<"$out")
-    GH=$(sed -n 's/^HEIGHT=//p' <<<"$out")
+    local X='' Y='' WIDTH='' HEIGHT='' SCREEN=''
+    eval "$(xdo getwindowgeometry --shell "$1" 2>/dev/null)"
+    GX=$X GY=$Y GW=$WIDTH GH=$HEIGHT
     [[ -n $GX && -n $GY && -n $GW && -n $GH ]]
-}
-
-visible_named() { xdo search --onlyvisible --name "$1" 2>/dev/null; }
-
-# One visible window titled to match REGEX: its id in WIN.
-window_shown() {
-    local ids
-    if [[ -n $APP_PID ]] && program_ended; then
-        fail "the program ended while a window '$1' was awaited"
-    fi
-    ids=$(visible_named "$1")
-    SEEN="$(wc -w <<<"$ids") windows titled '$1'"
-    [[ $(wc -w <<<"$ids") -eq 1 ]] || return 1
-    WIN=$ids
-}
-
-window_gone() {
-    local ids
-    ids=$(visible_named "$1")
-    SEEN="still shown: $ids"
-    [[ -z $ids ]]
 }
 
 wait_window() {
     wait_for "window '$1'" window_shown "$1"
-    local title=${1//[\^\$\\]/}
-    shot "shown-${title// /-}"
+    shot "shown-${1// /-}"
 }
 wait_window_gone() { wait_for "closing of window '$1'" window_gone "$1"; }
 
@@ -274,8 +221,6 @@ done
 TXT_PIXELS='NR == 1 { next }
     { split($1, p, /[,:]/); x = p[1] + 0; y = p[2] + 0; v = $NF; gsub(/[^0-9]/, "", v); v += 0 }'
 
-LETTERS=abcdefghijklmnopqrstuvwxyz
-
 letter_index() {
     local before=${LETTERS%%"$1"*}
     echo ${#before}
@@ -284,7 +229,7 @@ letter_index() {
 # Finds the main window: MAIN, its place MX MY, and MB, the menu bar's height:
 # the client area starts at Line1, the black line along its top.
 find_main() {
-    wait_window '^Wirlep\.\.\.\.$'
+    wait_window "$MAIN_TITLE"
     MAIN=$WIN
     # Without a window manager every window opens at 0,0: the main window is
     # moved aside, as a player would drag it, so the others do not cover it.
@@ -389,13 +334,9 @@ popup_gone() { ! xdo search --onlyvisible --class . 2>/dev/null | grep -qx "$1";
 # marks side by side in one row of lblzoek; INK: its dark pixels.
 read_board() {
     shot "$1"
-    local boxes=() i x y w h
-    for i in {0..25}; do
-        read -r x y w h <<<"${LETTER_FACES[i]}"
-        boxes+=("$w $h $(client_x "$x") $(client_y "$y")")
-    done
-    for i in {0..9}; do
-        read -r x y w h <<<"${PIECE_PROBES[i]}"
+    local boxes=() box i x y w h
+    for box in "${LETTER_FACES[@]}" "${PIECE_PROBES[@]}"; do
+        read -r x y w h <<<"$box"
         boxes+=("$w $h $(client_x "$x") $(client_y "$y")")
     done
     local covers=() id
@@ -404,12 +345,12 @@ read_board() {
         geom "$id" && covers+=("$GX $GY $GW $GH")
     done
     mapfile -t GREYS < <(darkest "${boxes[@]}")
-    ((${#GREYS[@]} == 36)) || fail "cannot read the screenshot $SHOT"
+    ((${#GREYS[@]} == ${#boxes[@]})) || fail "cannot read the screenshot $SHOT"
     BUTTONS='' PIECES=
     local grey state
-    for i in {0..35}; do
+    for i in "${!boxes[@]}"; do
         grey=${GREYS[i]}
-        if ((i < 26)); then
+        if ((i < ${#LETTERS})); then
             # Greyed text is light grey in Fusion, mid grey (122) in Windows' style.
             if ((grey < 64)); then state=E; elif ((grey > 100)); then state=D; else state='?'; fi
         else
@@ -417,7 +358,7 @@ read_board() {
         fi
         read -r w h x y <<<"${boxes[i]}"
         covered "$x" "$y" "$w" "$h" "${covers[@]}" && state=c
-        if ((i < 26)); then BUTTONS+=$state; else PIECES+=$state; fi
+        if ((i < ${#LETTERS})); then BUTTONS+=$state; else PIECES+=$state; fi
     done
     read -r x y w h <<<"$LBLZOEK"
     read -r DASHES INK < <(convert "$SHOT" -crop "${w}x${h}+$(client_x "$x")+$(client_y "$y")" \
@@ -443,11 +384,17 @@ covered() {
 # The expected board: DISABLED letters greyed, the first PIECES pieces drawn.
 expected_buttons() {
     local i letter out=
-    for i in {0..25}; do
+    for ((i = 0; i < ${#LETTERS}; i++)); do
         letter=${LETTERS:i:1}
         if [[ $1 == *$letter* ]]; then out+=D; else out+=E; fi
     done
     echo "$out"
+}
+
+# repeat TEXT COUNT: TEXT COUNT times over.
+repeat() {
+    local i
+    for ((i = 0; i < $2; i++)); do printf '%s' "$1"; done
 }
 
 # fits SEEN EXPECTED: "." expects anything; a covered spot fits anything.
@@ -461,7 +408,7 @@ fits() {
 
 letters_as_seen() {
     local i out=
-    for i in {0..25}; do
+    for ((i = 0; i < ${#LETTERS}; i++)); do
         out+=${LETTERS:i:1}${BUTTONS:i:1}
     done
     echo "$out"
@@ -474,13 +421,11 @@ board_is() {
     read_board "$label"
     local want_buttons want_pieces
     if [[ $disabled == . ]]; then
-        want_buttons=$(printf '.%.0s' {1..26})
+        want_buttons=${BUTTONS//?/.}
     else
         want_buttons=$(expected_buttons "$disabled")
     fi
-    want_pieces=1111111111
-    want_pieces=${want_pieces:0:pieces}0000000000
-    want_pieces=${want_pieces:0:10}
+    want_pieces=$(repeat 1 "$pieces")$(repeat 0 $((PIECE_COUNT - pieces)))
     SEEN="buttons $(letters_as_seen), pieces $PIECES, $DASHES dashes, ink $INK"
     fits "$BUTTONS" "$want_buttons" && fits "$PIECES" "$want_pieces" \
         && [[ $dashes == . || $DASHES == "$dashes" ]] && ((INK > min_ink))
@@ -493,12 +438,12 @@ expect_board() {
 }
 
 no_message_box() {
-    [[ -z $(visible_named '^Wirlep$') ]] || fail "a message box is shown: $1"
+    [[ -z $(titled "$BOX_TITLE") ]] || fail "a message box is shown: $1"
 }
 
 # A message box titled "Wirlep": its id in BOX.
 wait_message_box() {
-    wait_window '^Wirlep$'
+    wait_window "$BOX_TITLE"
     BOX=$WIN
     log "message box $BOX shown: $1"
 }
@@ -507,24 +452,22 @@ wait_message_box() {
 dismiss_message_box() {
     focus "$BOX"
     xdo key "$1" || fail "cannot press $1"
-    wait_window_gone '^Wirlep$'
+    wait_window_gone "$BOX_TITLE"
 }
 
 close_main_by_menu() {
     choose 0 1 2 # Bestand > Sluiten
-    wait_window_gone '^Wirlep\.\.\.\.$'
+    wait_window_gone "$MAIN_TITLE"
     log "Bestand > Sluiten closed the main window"
 }
 
 # --- Scenarios -------------------------------------------------------------------
 
-# Ten misses: the gallows grows piece by piece, the tenth says the game is lost
-# and names the word, and OK brings a fresh board. A greyed letter clicked
-# again counts for nothing.
+# A miss for every piece: the gallows grows piece by piece, the last miss says
+# the game is lost and names the word, and OK brings a fresh board. A greyed
+# letter clicked again counts for nothing.
 scenario_lost() {
-    word_list normaal.txt kaas
-    word_list makkelijk.txt kaas
-    word_list moeilijk.txt kaas
+    word_lists kaas
     start_program
     find_main
     expect_board fresh "" 0 4
@@ -532,7 +475,7 @@ scenario_lost() {
     click_letter k
     expect_board hit-k "k" 0 . "$ink"
     local misses=(b c d e f g h i j l) greyed=k n
-    for ((n = 1; n <= 9; n++)); do
+    for ((n = 1; n < PIECE_COUNT; n++)); do
         click_letter "${misses[n - 1]}"
         greyed+=${misses[n - 1]}
         expect_board "miss-$n-${misses[n - 1]}" "$greyed" "$n"
@@ -540,11 +483,11 @@ scenario_lost() {
         # A greyed button takes no click: the next miss shows the next piece.
         ((n == 1)) && click_letter b
     done
-    click_letter l
-    wait_message_box "after the tenth miss"
+    click_letter "${misses[n - 1]}"
+    wait_message_box "after the last miss"
     # The whole gallows under the message box, as far as the box leaves it in view.
-    expect_board lost-box . 10
-    [[ ${PIECES:9:1} == 1 ]] || fail "the tenth piece is hidden under the message box"
+    expect_board lost-box . "$PIECE_COUNT"
+    [[ ${PIECES: -1} == 1 ]] || fail "the last piece is hidden under the message box"
     dismiss_message_box Return
     expect_board after-lost "" 0 4
     close_main_by_menu
@@ -553,9 +496,8 @@ scenario_lost() {
 
 # A win after a miss and "Nieuw" (F2), then one on the "Makkelijk" list.
 scenario_won() {
-    word_list normaal.txt kaas
+    word_lists kaas
     word_list makkelijk.txt ui
-    word_list moeilijk.txt kaas
     start_program
     find_main
     expect_board fresh "" 0 4
@@ -592,21 +534,19 @@ scenario_won() {
 
 # "Woord > Invullen": Sluiten, a word too long, then a word typed and guessed.
 scenario_typed() {
-    word_list normaal.txt kaas
-    word_list makkelijk.txt kaas
-    word_list moeilijk.txt kaas
+    word_lists kaas
     start_program
     find_main
     expect_board fresh "" 0 4
     choose 1 0 1 # Woord > Invullen
-    wait_window '^Woord invullen$'
+    wait_window "$INVUL_TITLE"
     local dialog=$WIN
     geom "$dialog"
     click_in "$GX" "$GY" "$INVUL_SLUITEN"
-    wait_window_gone '^Woord invullen$'
-    window_shown '^Wirlep\.\.\.\.$' || fail "the main window went with the dialog"
+    wait_window_gone "$INVUL_TITLE"
+    window_shown "$MAIN_TITLE" || fail "the main window went with the dialog"
     choose 1 0 1
-    wait_window '^Woord invullen$'
+    wait_window "$INVUL_TITLE"
     dialog=$WIN
     # Where nothing of the board is under it: the top left corner, where a
     # window opens without a window manager, but not always under Wine.
@@ -615,18 +555,18 @@ scenario_typed() {
     # Into the text box, as a player would before typing.
     click_in "$dx" "$dy" "$INVUL_TXTINVUL"
     focus "$dialog"
-    xdo type --delay 5 "$(printf 'a%.0s' {1..51})" || fail "cannot type"
+    xdo type --delay 5 "$(repeat a $((WORD_MAX + 1)))" || fail "cannot type"
     click_in "$dx" "$dy" "$INVUL_OK"
-    wait_message_box "for 51 letters"
+    wait_message_box "for a word too long"
     dismiss_message_box Return
-    window_shown '^Woord invullen$' || fail "the dialog closed on a word too long"
+    window_shown "$INVUL_TITLE" || fail "the dialog closed on a word too long"
     expect_board still-kaas "" 0 4
     click_in "$dx" "$dy" "$INVUL_TXTINVUL"
     focus "$dialog"
     xdo key ctrl+a || fail "cannot select the text"
     xdo type --delay 20 "Fiets" || fail "cannot type"
     click_in "$dx" "$dy" "$INVUL_OK"
-    wait_window_gone '^Woord invullen$'
+    wait_window_gone "$INVUL_TITLE"
     expect_board typed "" 0 5
     local ink=$INK letter greyed=
     for letter in f i e t; do
@@ -645,7 +585,7 @@ scenario_typed() {
 }
 
 help_shown() {
-    wait_window '^Help$'
+    wait_window "$HELP_TITLE"
     HELP=$WIN
     geom "$HELP"
     log "help window $HELP at $GX,$GY"
@@ -654,9 +594,7 @@ help_shown() {
 # The help window: F1 opens it, it keeps the main window from play, Escape
 # leaves it open; Space, Enter, a click on Sluiten and its close button close it.
 scenario_help() {
-    word_list normaal.txt kaas
-    word_list makkelijk.txt kaas
-    word_list moeilijk.txt kaas
+    word_lists kaas
     start_program
     find_main
     expect_board fresh "" 0 4
@@ -666,27 +604,27 @@ scenario_help() {
     click_letter q # the help window is modal: no guess
     focus "$HELP"
     xdo key Escape
-    holds_for 1000 "the help window staying open after Escape" window_shown '^Help$'
+    holds_for 1000 "the help window staying open after Escape" window_shown "$HELP_TITLE"
     xdo key space
-    wait_window_gone '^Help$'
+    wait_window_gone "$HELP_TITLE"
     expect_board after-space "" 0 4
     focus "$MAIN"
     xdo key F1
     help_shown
     focus "$HELP"
     xdo key Return
-    wait_window_gone '^Help$'
+    wait_window_gone "$HELP_TITLE"
     choose 3 0 2 # Help > Help
     help_shown
     click_in "$GX" "$GY" "$HELP_SLUITEN"
-    wait_window_gone '^Help$'
+    wait_window_gone "$HELP_TITLE"
     # The close button on its title bar closes it too.
     focus "$MAIN"
     xdo key F1
     help_shown
     "$CLOSER" "$HELP" || fail "cannot ask the help window to close"
-    wait_window_gone '^Help$'
-    window_shown '^Wirlep\.\.\.\.$' || fail "the main window went with the help window"
+    wait_window_gone "$HELP_TITLE"
+    window_shown "$MAIN_TITLE" || fail "the main window went with the help window"
     click_letter q
     expect_board miss-q "q" 1 4
     "$CLOSER" "$MAIN" || fail "cannot ask the main window to close"
@@ -696,22 +634,20 @@ scenario_help() {
 # "Info" twice gives one window; closing the main window leaves the program
 # running until the info window closes too.
 scenario_info() {
-    word_list normaal.txt kaas
-    word_list makkelijk.txt kaas
-    word_list moeilijk.txt kaas
+    word_lists kaas
     start_program
     find_main
     choose 3 1 2 # Help > Info
-    wait_window '^Info$'
+    wait_window "$INFO_TITLE"
     local info=$WIN
     choose 3 1 2
     close_main_by_menu
-    window_shown '^Info$' || fail "not one info window after choosing Info twice: $SEEN"
+    window_shown "$INFO_TITLE" || fail "not one info window after choosing Info twice: $SEEN"
     [[ $WIN == "$info" ]] || fail "the info window was replaced by another"
     holds_for 1000 "the program running with the info window open" program_running
-    window_shown '^Info$' || fail "the info window closed with the main window"
+    window_shown "$INFO_TITLE" || fail "the info window closed with the main window"
     "$CLOSER" "$info" || fail "cannot ask the info window to close"
-    wait_window_gone '^Info$'
+    wait_window_gone "$INFO_TITLE"
     expect_program_exit
 }
 
@@ -719,13 +655,13 @@ scenario_info() {
 # says it is over, then OK brings a fresh board.
 play_unknown_word() {
     local i letter greyed=
-    for i in {0..25}; do
+    for ((i = 0; i < ${#LETTERS}; i++)); do
         letter=${LETTERS:i:1}
         click_letter "$letter"
         greyed+=$letter
         wait_for "answer to '$letter'" letter_answered "$i"
-        if [[ -n $(visible_named '^Wirlep$') ]]; then
-            window_shown '^Wirlep$'
+        if [[ -n $(titled "$BOX_TITLE") ]]; then
+            window_shown "$BOX_TITLE"
             BOX=$WIN
             log "message box after letter '$letter'"
             dismiss_message_box Return
@@ -733,11 +669,11 @@ play_unknown_word() {
             return
         fi
     done
-    fail "no message box after all 26 letters"
+    fail "no message box after every letter"
 }
 
 letter_answered() {
-    [[ -n $(visible_named '^Wirlep$') ]] && return 0
+    [[ -n $(titled "$BOX_TITLE") ]] && return 0
     read_board "letter-$1"
     SEEN="buttons $(letters_as_seen)"
     [[ ${BUTTONS:$1:1} == D ]]
@@ -750,11 +686,11 @@ fresh_board() {
 # normaal.txt missing: a message box before the main window, then a game on the
 # words built into the program.
 scenario_missing_list() {
-    word_list makkelijk.txt kaas
-    word_list moeilijk.txt kaas
+    word_lists kaas
+    rm "$PROG/normaal.txt"
     start_program
     wait_message_box "at start-up without normaal.txt"
-    [[ -z $(visible_named '^Wirlep\.\.\.\.$') ]] || fail "the main window came before the message"
+    [[ -z $(titled "$MAIN_TITLE") ]] || fail "the main window came before the message"
     dismiss_message_box Return
     find_main
     wait_for "fresh board" fresh_board
@@ -768,17 +704,16 @@ scenario_missing_list() {
 # long: as when it is missing, and nothing waits.
 scenario_unreadable_list() {
     local kind
+    word_lists kaas
     for kind in folder fifo long-line; do
-        word_list makkelijk.txt kaas
-        word_list moeilijk.txt kaas
         rm -rf "$PROG/normaal.txt"
         if [[ $kind == folder ]]; then
             mkdir "$PROG/normaal.txt"
         elif [[ $kind == fifo ]]; then
             mkfifo "$PROG/normaal.txt"
         else
-            # Only the first 26 lines are read: the long one comes first.
-            printf '%s\r\n' "$(printf 'x%.0s' {1..51})" kaas >"$PROG/normaal.txt"
+            # Only a list's slots are read: the long line comes first.
+            printf '%s\r\n' "$(repeat x $((WORD_MAX + 1)))" kaas >"$PROG/normaal.txt"
         fi
         start_program
         wait_message_box "at start-up with normaal.txt a $kind"
@@ -786,7 +721,7 @@ scenario_unreadable_list() {
         find_main
         wait_for "fresh board" fresh_board
         click_letter k
-        wait_for "answer to 'k'" letter_answered 10
+        wait_for "answer to 'k'" letter_answered "$(letter_index k)"
         close_main_by_menu
         expect_program_exit
     done

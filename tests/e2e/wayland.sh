@@ -20,6 +20,10 @@ RUNTIME=$(mktemp -d "${TMPDIR:-/tmp}/wirlep-wayland.XXXXXX")
 chmod 700 "$RUNTIME"
 WESTON_PID=
 APP_PID=
+TIMEOUT_MS=20000
+
+# shellcheck source=SCRIPTDIR/../common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 fail() {
     echo "FAILED: $*"
@@ -32,30 +36,15 @@ fail() {
 
 cleanup() {
     local status=$?
-    [[ -n $APP_PID ]] && kill "$APP_PID" 2>/dev/null
-    [[ -n $WESTON_PID ]] && kill "$WESTON_PID" 2>/dev/null
-    wait 2>/dev/null
+    stop "$APP_PID" "$WESTON_PID"
     rm -rf "$RUNTIME"
-    if ((status == 0)) && [[ -z ${WIRLEP_E2E_KEEP:-} ]]; then
-        rm -rf "$RUN"
-    else
-        echo "Kept for a look: $RUN"
-    fi
+    finish_run $status
 }
 trap cleanup EXIT
 trap 'exit 143' TERM INT
 
 command -v weston >/dev/null || fail "weston is missing (scripts/setup.sh installs it)"
-
-# until SECONDS CHECK...: runs CHECK until it succeeds, for at most SECONDS.
-until_within() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
+load_layout
 
 export XDG_RUNTIME_DIR=$RUNTIME
 unset DISPLAY WAYLAND_SOCKET
@@ -63,7 +52,7 @@ unset DISPLAY WAYLAND_SOCKET
 weston --backend=headless-backend.so --use-pixman --socket=wirlep-e2e --idle-time=0 \
     --width=640 --height=400 --debug >"$RUN/weston.log" 2>&1 &
 WESTON_PID=$!
-until_within 20 test -S "$RUNTIME/wirlep-e2e" || fail "weston did not start"
+wait_for "weston's socket" test -S "$RUNTIME/wirlep-e2e"
 
 export WAYLAND_DISPLAY=wirlep-e2e QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1
 unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR QT_STYLE_OVERRIDE
@@ -72,18 +61,17 @@ APP_PID=$!
 
 # The main window: a toplevel with the program's title and app id that,
 # once weston has configured it, gets a picture of itself committed.
-sent() { grep -q -- "-> $1" "$RUN/wirlep.log"; }
+# sent REQUEST TEXT: the program asked a toplevel for REQUEST with TEXT.
+sent() { grep -E -- '-> xdg_toplevel@[0-9]+\.' "$RUN/wirlep.log" | grep -F ".$1(\"$2\")" >/dev/null; }
 shown() {
-    kill -0 "$APP_PID" 2>/dev/null || fail "the program ended"
-    sent 'xdg_toplevel@[0-9]*\.set_title("Wirlep\.\.\.\.")' \
-        && sent "xdg_toplevel@[0-9]*\\.set_app_id(\"${APP_ID//./\\.}\")" \
+    program_running || fail "the program ended"
+    sent set_title "$MAIN_TITLE" && sent set_app_id "$APP_ID" \
         && awk '/-> xdg_surface@[0-9]+\.ack_configure/ { configured = 1 }
                 configured && /-> wl_surface@[0-9]+\.attach\(wl_buffer/ { found = 1; exit }
                 END { exit !found }' "$RUN/wirlep.log"
 }
-until_within 20 shown || fail "no window 'Wirlep....' with app id $APP_ID shown on Wayland"
-grep -q -- '-> xdg_toplevel@[0-9]*\.set_title("Wirlep")' "$RUN/wirlep.log" \
-    && fail "the program showed a message box"
+wait_for "window '$MAIN_TITLE' with app id $APP_ID shown on Wayland" shown
+sent set_title "$BOX_TITLE" && fail "the program showed a message box"
 echo "shown on Wayland as $APP_ID"
 
 if [[ -n ${WIRLEP_E2E_KEEP:-} ]]; then

@@ -4,50 +4,24 @@
 #   check_deb.sh contents OUT VERSION DESKTOP_ID METAINFO WORD_LIST...
 #       unpacks it, checks its fields and what it installs, then starts the
 #       unpacked program through its link in /usr/games in a virtual X
-#       display and waits for the main window
+#       display and waits for the main window, whose title it reads from
+#       WIRLEP_E2E_LAYOUT
 #   check_deb.sh lintian OUT                    lintian finds nothing
 #   check_deb.sh piuparts OUT                   installs, removes and purges
 #                                               it in a fresh Debian chroot
 set -euo pipefail
 
+# What the program said goes with a failure, once it has started.
 fail() {
   echo "FAIL: $*" >&2
+  [ ! -s "${RUN:-}/program.log" ] || sed 's/^/  /' "$RUN/program.log" >&2
   exit 1
 }
 
-# --- In the virtual display: start the program and watch its windows --------
-if [ "${1:-}" = --window ]; then
-  program=$2
-  log=$3
-  # The real program on the X display, whatever the caller's test setting.
-  export QT_QPA_PLATFORM=xcb
-  cd /
-  "$program" >"$log" 2>&1 &
-  pid=$!
-  trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
-
-  # A word list the program cannot read brings up a message box titled
-  # "Wirlep" before the main window "Wirlep...." shows. Only windows on the
-  # screen count: Qt's hidden client leader window carries the name too.
-  has_window() { [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ]; }
-  shown=
-  for _ in $(seq 100); do
-    has_window '^Wirlep$' && fail "the program showed a message box: $(cat "$log")"
-    if has_window '^Wirlep\.\.\.\.$'; then
-      shown=yes
-      break
-    fi
-    kill -0 "$pid" 2>/dev/null || fail "the program ended early: $(cat "$log")"
-    sleep 0.2
-  done
-  [ -n "$shown" ] || fail "no main window \"Wirlep....\" within 20 seconds: $(cat "$log")"
-  # Nothing else comes up a moment later either.
-  sleep 1
-  has_window '^Wirlep$' && fail "the program showed a message box: $(cat "$log")"
-  kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$log")"
-  echo "main window shown"
-  exit 0
-fi
+# Ending what was started and the X display: shared with the other scripts
+# that start the program.
+# shellcheck source=SCRIPTDIR/../common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 # --- Build the package -------------------------------------------------------
 # build CPACK CPACK_CONFIG OUT: makes the one .deb in OUT, anew.
@@ -98,7 +72,7 @@ if [ "${1:-}" = piuparts ]; then
     sudo -n true 2>/dev/null || { echo "piuparts needs root: skipped"; exit 77; }
     sudo=(sudo -n)
   fi
-  read -r mirror suite < <("$(dirname "$0")/../scripts/apt-sources.sh" mirror) \
+  read -r mirror suite < <("$(dirname "$0")/../../scripts/apt-sources.sh" mirror) \
     || fail "no Debian archive in apt's sources"
   log=$2/piuparts.log
   rm -f "$log"
@@ -120,12 +94,13 @@ metainfo=$5
 shift 5
 word_lists=("$@")
 
-for tool in dpkg-deb file xvfb-run xdotool; do
+for tool in dpkg-deb file Xvfb xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/wirlep-deb.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+RUN=$work TIMEOUT_MS=20000 APP_PID='' XVFB_PID=''
+trap 'stop "$APP_PID" "$XVFB_PID"; rm -rf "$work"' EXIT
 echo "package: $(basename "$deb")"
 [[ $(basename "$deb") == wirlep_"$version"_*.deb ]] || fail "unexpected file name $(basename "$deb")"
 
@@ -182,5 +157,18 @@ expect_file usr/share/doc/wirlep/changelog.gz
 expect_file usr/share/man/man6/wirlep.6.gz
 
 # --- Start it ---------------------------------------------------------------
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --window "$link" "$work/program.log"
+# The real program on the X display, whatever the caller's test setting. A
+# word list it cannot read brings up a message box before the main window.
+load_layout
+start_display
+(cd / && QT_QPA_PLATFORM=xcb exec "$link") >"$RUN/program.log" 2>&1 &
+APP_PID=$!
+main_not_box() {
+  [ -z "$(titled "$BOX_TITLE")" ] || fail "the program showed a message box"
+  window_shown "$MAIN_TITLE"
+}
+wait_for "main window '$MAIN_TITLE'" main_not_box
+# Nothing else comes up a moment later either.
+holds_for 1000 "no message box" window_gone "$BOX_TITLE"
+program_running || fail "the program ended"
 echo "ok"

@@ -35,13 +35,17 @@ fail() {
   exit 1
 }
 
+# Reporting, ending what was started and Wine prefixes: shared with the other
+# scripts that start programs.
+# shellcheck source=SCRIPTDIR/../common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
+
 # --- The installer under Wine ---------------------------------------------------
 
 UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
-# setup_start COMMAND SETUP DIR VERSION PUBLISHER [required]: a fresh prefix,
-# hard links to the one unpack made but for the files Wine writes in place
-# (the registry and its stamp), and Wine set up to use it.
+# setup_start COMMAND SETUP DIR VERSION PUBLISHER [required]: a fresh copy of
+# the prefix unpack made, in use.
 setup_start() {
   [ $# -ge 5 ] || fail "usage: $0 $1 SETUP DIR VERSION PUBLISHER [required]"
   setup=$2 dir=$3 version=$4 publisher=$5
@@ -56,26 +60,14 @@ setup_start() {
   work=$dir/$1
   rm -rf "$work"
   mkdir -p "$work"
-  cp -al "$dir/wineprefix" "$work/prefix"
-  local file
-  for file in "$dir"/wineprefix/*.reg "$dir/wineprefix/.update-timestamp"; do
-    cp --remove-destination "$file" "$work/prefix/"
-  done
-  export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
-  trap 'wineserver --kill 2>/dev/null || true' EXIT
-  start_ms=$(now_ms)
+  clone_prefix "$dir/wineprefix" "$work/prefix"
+  export DISPLAY=
+  trap stop_wine EXIT
   # Where a player's own programs go: %LOCALAPPDATA%\Programs.
   local local_appdata=("$WINEPREFIX"/drive_c/users/*/AppData/Local)
   [ ${#local_appdata[@]} -eq 1 ] && [ -d "${local_appdata[0]}" ] \
     || fail "not one user's AppData\\Local in the prefix"
   default_folder=${local_appdata[0]}/Programs/Wirlep
-}
-
-now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
-
-log() {
-  local ms=$(($(now_ms) - start_ms))
-  printf '[%3d.%02ds] %s\n' $((ms / 1000)) $((ms % 1000 / 10)) "$*"
 }
 
 # setup_run [ARGUMENT...]: runs the installer, which should end with 0.
@@ -203,16 +195,7 @@ unpack)
     [ -s "${top[0]}/$file" ] || fail "the zip lacks $file"
   done
   ln -s "${top[0]}" "$dir/wirlep"
-  # A prefix with Wine's own fonts in its Fonts folder, as Windows has its
-  # fonts there: Debian's Wine does not load them from fonts-wine by itself,
-  # and without Tahoma (for "MS Shell Dlg") and MS Sans Serif the program
-  # would meet fallbacks no Windows has.
-  export WINEPREFIX=$dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  DISPLAY='' wine wineboot --init >"$dir/wineboot.log" 2>&1 || fail "wineboot failed: $(tail -3 "$dir/wineboot.log")"
-  wineserver --wait
-  fonts=/usr/share/wine/fonts
-  [ -d "$fonts" ] || fail "$fonts is missing (fonts-wine)"
-  cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  new_prefix "$dir/wineprefix" "$dir/wineboot.log"
   echo "unpacked ${top[0]##*/}; Wine prefix ready"
   ;;
 imports)

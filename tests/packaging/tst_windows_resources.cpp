@@ -1,8 +1,9 @@
 // Reads back the compiled Windows resources (a .res file, as the MinGW resource
 // compiler writes it from wirlep.rc) and checks what Windows will see: all of
 // them Dutch, the icon group naming the six images of wirlep.ico as resources
-// from the first image id on, and the version information carrying the
-// project's version.
+// from the first image id on, and the version information carrying version
+// 1.00. The language and the version are written here, not taken from the
+// build's settings that made the resources, so that a wrong value there fails.
 
 #include <QByteArray>
 #include <QFile>
@@ -27,7 +28,7 @@ constexpr int icoEntrySize = 16;
 constexpr int groupEntrySize = 14;
 constexpr int bitmapHeaderSize = 40;
 constexpr quint32 fixedInfoSignature = 0xFEEF04BD;
-constexpr quint16 language = WIRLEP_LANGID;
+constexpr quint16 language = 0x0413; // Dutch (Netherlands)
 
 qsizetype align4(qsizetype offset)
 {
@@ -289,7 +290,7 @@ void TestWindowsResources::onlyTheExpectedResources()
         QVERIFY2(resource.type.isNumber && resource.name.isNumber,
                  qPrintable(QStringLiteral("named resource %1/%2")
                                 .arg(resource.type.name, resource.name.name)));
-        // Dutch, as the version block says, not the compiler's US English.
+        // Dutch, not the resource compiler's US English.
         QCOMPARE(resource.language, language);
         if (resource.type.number == rtIcon)
             icons.append(resource.name.number);
@@ -387,7 +388,7 @@ void TestWindowsResources::versionString_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected"); // null: any text
 
-    const QString version = QStringLiteral(WIRLEP_DISPLAY_VERSION);
+    const QString version = QStringLiteral("1.00");
     QTest::newRow("FileVersion") << QStringLiteral("FileVersion") << version;
     QTest::newRow("ProductVersion") << QStringLiteral("ProductVersion") << version;
     QTest::newRow("ProductName") << QStringLiteral("ProductName") << QStringLiteral("Wirlep");
