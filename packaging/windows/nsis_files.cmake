@@ -1,74 +1,67 @@
-# Writes the installer's file list from the folder the zip is packed from:
-# the macro WIRLEP_INSTALL_FILES with a File line for each file, and
-# WIRLEP_REMOVE_FILES with a Delete line for each and an RMDir (never /r)
-# for each folder, deepest first, so that the uninstaller removes exactly
-# what was installed and a folder only once nothing else is left in it.
+# Writes the installer's file list from the folder the zip is packed from,
+# as macros that call a macro of the installer's for each entry:
+#   WIRLEP_EACH_FILE M    M FOLDER FILE STAGED, for every file but the word lists
+#   WIRLEP_EACH_LIST M    M NAME STAGED, for each word list (they lie at the top)
+#   WIRLEP_EACH_FOLDER M  M FOLDER, for each folder below the top, deepest first
+# FOLDER and FILE are relative to the install folder, with backslashes and
+# "$" doubled for NSIS; STAGED is the file as makensis reads it when building.
 # WIRLEP_SIZE_KB is their size, for the entry under Apps.
-# Usage: cmake -DSTAGE=folder -DOUTPUT=files.nsh -P nsis_files.cmake
+# Usage: cmake -DSTAGE=folder -DWORD_LISTS="a.txt;b.txt" -DOUTPUT=files.nsh -P nsis_files.cmake
 cmake_minimum_required(VERSION 3.25)
 
-# "$INSTDIR\PATH", or "$INSTDIR" for an empty PATH, quoted for NSIS, which
-# reads "$" as the start of a variable.
-function(nsis_installed out path)
+function(nsis_path out path)
   string(REPLACE "$" "$$" path "${path}")
   string(REPLACE "/" "\\" path "${path}")
-  if(path STREQUAL "")
-    set(${out} "\"$INSTDIR\"" PARENT_SCOPE)
-  else()
-    set(${out} "\"$INSTDIR\\${path}\"" PARENT_SCOPE)
-  endif()
+  set(${out} "\"${path}\"" PARENT_SCOPE)
 endfunction()
 
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${STAGE} ${STAGE}/*)
-if(NOT files)
-  message(FATAL_ERROR "${STAGE} holds no files")
-endif()
+foreach(list IN LISTS WORD_LISTS)
+  if(NOT list IN_LIST files)
+    message(FATAL_ERROR "${STAGE} holds no word list ${list}")
+  endif()
+endforeach()
+list(REMOVE_ITEM files ${WORD_LISTS})
 list(SORT files)
 
 set(folders "")
 set(bytes 0)
-foreach(file IN LISTS files)
-  # The file's folder and every folder above it, to the top.
-  set(folder ${file})
-  while(NOT folder STREQUAL "")
-    get_filename_component(folder "${folder}" DIRECTORY)
-    list(APPEND folders "${folder}")
-  endwhile()
+set(each_file "!macro WIRLEP_EACH_FILE _m\n")
+foreach(file IN LISTS files ITEMS ${WORD_LISTS})
   file(SIZE ${STAGE}/${file} size)
   math(EXPR bytes "${bytes} + ${size}")
 endforeach()
+foreach(file IN LISTS files)
+  get_filename_component(folder "${file}" DIRECTORY)
+  # The file's folder and every folder above it, to the top.
+  set(up "${folder}")
+  while(NOT up STREQUAL "")
+    list(APPEND folders "${up}")
+    get_filename_component(up "${up}" DIRECTORY)
+  endwhile()
+  nsis_path(quoted_folder "${folder}")
+  nsis_path(quoted_file "${file}")
+  string(APPEND each_file "  !insertmacro $" "{_m} ${quoted_folder} ${quoted_file} \"${STAGE}/${file}\"\n")
+endforeach()
+string(APPEND each_file "!macroend\n")
+
+set(each_list "!macro WIRLEP_EACH_LIST _m\n")
+foreach(list IN LISTS WORD_LISTS)
+  string(APPEND each_list "  !insertmacro $" "{_m} \"${list}\" \"${STAGE}/${list}\"\n")
+endforeach()
+string(APPEND each_list "!macroend\n")
+
+# A folder sorts after its parent: backwards, each comes before it.
 list(REMOVE_DUPLICATES folders)
 list(SORT folders)
-
-set(install "!macro WIRLEP_INSTALL_FILES\n")
-foreach(folder IN LISTS folders)
-  nsis_installed(quoted "${folder}")
-  string(APPEND install "  SetOutPath ${quoted}\n")
-  foreach(file IN LISTS files)
-    get_filename_component(file_folder ${file} DIRECTORY)
-    if(file_folder STREQUAL folder)
-      # Read by makensis when building, where "$" is no variable.
-      string(APPEND install "  File \"${STAGE}/${file}\"\n")
-    endif()
-  endforeach()
-endforeach()
-string(APPEND install "!macroend\n")
-
-set(remove "!macro WIRLEP_REMOVE_FILES\n")
-foreach(file IN LISTS files)
-  nsis_installed(quoted "${file}")
-  string(APPEND remove "  Delete ${quoted}\n")
-endforeach()
-# A folder sorts after its parent: backwards, each comes before it.
 list(REVERSE folders)
+set(each_folder "!macro WIRLEP_EACH_FOLDER _m\n")
 foreach(folder IN LISTS folders)
-  if(NOT folder STREQUAL "")
-    nsis_installed(quoted "${folder}")
-    string(APPEND remove "  RMDir ${quoted}\n")
-  endif()
+  nsis_path(quoted "${folder}")
+  string(APPEND each_folder "  !insertmacro $" "{_m} ${quoted}\n")
 endforeach()
-string(APPEND remove "!macroend\n")
+string(APPEND each_folder "!macroend\n")
 
 math(EXPR kb "(${bytes} + 1023) / 1024")
-file(WRITE ${OUTPUT} "; Written by nsis_files.cmake from ${STAGE}\n${install}${remove}"
-                     "!define WIRLEP_SIZE_KB ${kb}\n")
+file(WRITE ${OUTPUT} "; Written by nsis_files.cmake from ${STAGE}\n"
+                     "${each_file}${each_list}${each_folder}!define WIRLEP_SIZE_KB ${kb}\n")

@@ -17,17 +17,22 @@
 # was no zip to unpack.
 #
 # The installer's tests, each in a fresh copy of that prefix in DIR/COMMAND;
-# a missing SETUP skips them, or fails them when "required". VERSION and
-# PUBLISHER are what the entry under Apps should say.
-#   check_windows.sh setup-install SETUP DIR VERSION PUBLISHER [required]
-#       installs with /S: the zip's files, the shortcut, the entry; leaves
-#       DIR/setup-install/installed for playing the installed program
-#   check_windows.sh setup-reinstall SETUP DIR VERSION PUBLISHER [required]
-#       installs twice into one folder, then into another (/D=): one entry,
-#       one set of files, one shortcut
-#   check_windows.sh setup-uninstall SETUP DIR VERSION PUBLISHER [required]
-#       installs and uninstalls with /S: nothing is left; then installs into a
-#       folder that holds a file of the player's, which the uninstall leaves
+# a missing SETUP skips them, or fails them when "required". VERSION,
+# PUBLISHER and ID are what the entry under Apps should say and its key.
+#   check_windows.sh setup-install SETUP DIR VERSION PUBLISHER ID [required]
+#       installs with /S into a folder with spaces and a diaeresis: the zip's
+#       files, the shortcut, the entry; leaves DIR/setup-install/installed
+#       for playing the installed program, which the game then uninstalls
+#   check_windows.sh setup-reinstall SETUP DIR VERSION PUBLISHER ID [required]
+#       installs a setup of an older version made from the same files (it
+#       needs makensis), edits a word list, upgrades, installs again, then
+#       into another folder (/D=): one entry, one set of files, one shortcut,
+#       and the edited list kept throughout
+#   check_windows.sh setup-uninstall SETUP DIR VERSION PUBLISHER ID [required]
+#       with the game running, installing and uninstalling change nothing and
+#       end with 3; then uninstalls: nothing is left; then installs into a
+#       folder that holds a file of the player's, edits a list, uninstalls:
+#       the player's file and the edited list stay
 set -euo pipefail
 
 fail() {
@@ -47,21 +52,22 @@ UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 # setup_start COMMAND SETUP DIR VERSION PUBLISHER [required]: a fresh copy of
 # the prefix unpack made, in use.
 setup_start() {
-  [ $# -ge 5 ] || fail "usage: $0 $1 SETUP DIR VERSION PUBLISHER [required]"
-  setup=$2 dir=$3 version=$4 publisher=$5
+  [ $# -ge 6 ] || fail "usage: $0 $1 SETUP DIR VERSION PUBLISHER ID [required]"
+  setup=$2 dir=$3 version=$4 publisher=$5 id=$6
   if [ ! -f "$setup" ]; then
-    [ "${6:-}" = required ] && fail "$setup is missing: scripts/build-windows.sh makes it"
+    [ "${7:-}" = required ] && fail "$setup is missing: scripts/build-windows.sh makes it"
     echo "$setup is missing: skipped (scripts/build-windows.sh makes it)"
     exit 77
   fi
   [ -d "$dir/wineprefix" ] || { echo "no zip was unpacked: skipped"; exit 77; }
-  command -v strings >/dev/null || fail "strings is missing (binutils)"
   zip_files=$dir/wirlep
   work=$dir/$1
   rm -rf "$work"
   mkdir -p "$work"
   clone_prefix "$dir/wineprefix" "$work/prefix"
-  export DISPLAY=
+  # Folder names beyond ASCII reach Wine as UTF-8.
+  export DISPLAY= LC_ALL=C.UTF-8
+  TIMEOUT_MS=30000
   trap stop_wine EXIT
   # Where a player's own programs go: %LOCALAPPDATA%\Programs.
   local local_appdata=("$WINEPREFIX"/drive_c/users/*/AppData/Local)
@@ -70,12 +76,23 @@ setup_start() {
   default_folder=${local_appdata[0]}/Programs/Wirlep
 }
 
-# setup_run [ARGUMENT...]: runs the installer, which should end with 0.
+# run_line STATUS COMMAND_LINE: runs a Windows command line as Windows
+# would, unsplit (a /D= or _?= folder with spaces stays one), and expects
+# STATUS of it. Wine would quote arguments with spaces; cmd expands a
+# variable into the line as it is.
+run_line() {
+  local status=0
+  WIRLEP_LINE=$2 wine cmd /c '%WIRLEP_LINE%' >>"$work/wine.log" 2>&1 || status=$?
+  [ $status -eq "$1" ] || fail "'$2' ended with $status, not $1"
+}
+
+# setup_run [STATUS] [ARGUMENTS]: runs the installer, which should end with
+# STATUS (0 unless given).
 setup_run() {
   local status=0
-  wine "$setup" "$@" >>"$work/wine.log" 2>&1 || status=$?
-  [ $status -eq 0 ] || fail "the installer ($*) ended with $status"
-  log "installed ($*)"
+  [[ ${1:-} =~ ^[0-9]+$ ]] && status=$1 && shift
+  run_line "$status" "\"$(winepath -w "$setup" | tr -d '\r')\" $*"
+  log "installer ($*) ended with $status"
 }
 
 # entries: the keys under Uninstall, one a line, by name.
@@ -90,26 +107,33 @@ read_entry() {
   ENTRY=()
   while read -r name type data; do
     ENTRY[$name]="$type $data"
-  done < <(wine reg query "$UNINSTALL_KEY\\Wirlep" 2>>"$work/wine.log" | tr -d '\r' | grep -E '^ +[^ ]+ +REG_')
-  [ ${#ENTRY[@]} -gt 0 ] || fail "no entry Wirlep under Uninstall"
+  done < <(wine reg query "$UNINSTALL_KEY\\$id" 2>>"$work/wine.log" | tr -d '\r' | iconv -f CP850 -t UTF-8 \
+    | grep -E '^ +[^ ]+ +REG_')
+  [ ${#ENTRY[@]} -gt 0 ] || fail "no entry $id under Uninstall"
 }
 declare -A ENTRY
 
 # unix_path WINDOWS_PATH: where it is in the prefix, through no link.
 unix_path() { realpath -m "$(winepath -u "$1" 2>>"$work/wine.log" | tr -d '\r')"; }
 
-# counted LINES TEXT: one of LINES is TEXT, or TEXT after one character.
-counted() {
-  TEXT=$2 awk '$0 == ENVIRON["TEXT"] || substr($0, 2) == ENVIRON["TEXT"] { found = 1 }
-               END { exit !found }' <<<"$1"
+# holds FILE ENCODING TEXT: FILE's bytes hold TEXT in ENCODING.
+holds() {
+  local bytes want
+  bytes=$(od -An -tx1 -v "$1" | tr -d ' \n')
+  want=$(printf '%s' "$3" | iconv -t "$2" | od -An -tx1 -v | tr -d ' \n')
+  [[ $bytes == *"$want"* ]]
 }
 
-# check_install FOLDER: FOLDER (a path in the prefix) holds the zip's files and
-# the uninstaller, the entry under Apps says so, and one shortcut in the Start
-# menu starts the program there.
+# check_install FOLDER: FOLDER (a path in the prefix) holds the zip's files,
+# but for the player's own list, the uninstaller and its record, the entry
+# under Apps says so, and one shortcut in the Start menu starts the program there.
 check_install() {
   local folder=$1 only
-  only=$(diff -rq "$zip_files/" "$folder/" | grep -v "^Only in $folder/: uninstall.exe$" || true)
+  # The player's list differs once edit_list has edited it.
+  local edited="Only in $folder/: uninstall.exe"
+  [ ! -f "$work/edited" ] || edited="Files $zip_files/$EDITED and $folder/$EDITED differ"
+  only=$(diff -rq "$zip_files/" "$folder/" | grep -vxF -e "Only in $folder/: uninstall.exe" \
+    -e "Only in $folder/: uninstall.ini" -e "$edited" || true)
   [ -z "$only" ] || fail "the installed files differ from the zip's:
 $only"
   [ -s "$folder/uninstall.exe" ] || fail "no uninstall.exe in $folder"
@@ -122,8 +146,8 @@ $only"
     [DisplayVersion]="REG_SZ $version"
     [Publisher]="REG_SZ $publisher"
     [DisplayIcon]="REG_SZ $location\\wirlep.exe"
-    [UninstallString]="REG_SZ \"$location\\uninstall.exe\""
-    [QuietUninstallString]="REG_SZ \"$location\\uninstall.exe\" /S"
+    [UninstallString]="REG_SZ \"$location\\uninstall.exe\" _?=$location"
+    [QuietUninstallString]="REG_SZ \"$location\\uninstall.exe\" /S _?=$location"
     [NoModify]="REG_DWORD 0x1"
     [NoRepair]="REG_DWORD 0x1"
   )
@@ -143,25 +167,38 @@ $only"
   [[ $links == */"Start Menu/Programs/Wirlep.lnk" && $links != *$'\n'* ]] \
     || fail "not one shortcut Start Menu\\Programs\\Wirlep.lnk: ${links:-none}"
   # Its target in the link's ANSI path; its working folder and its icon, the
-  # program's own, as counted UTF-16 strings (the count may read as a character).
-  strings -a "$links" | grep -qxF "$location\\wirlep.exe" || fail "the shortcut does not lead to $location\\wirlep.exe"
-  local wide
-  wide=$(strings -el "$links")
-  counted "$wide" "$location" || fail "the shortcut does not start in $location: $wide"
-  counted "$wide" "$location\\wirlep.exe" || fail "the shortcut's icon is not wirlep.exe's: $wide"
+  # program's own, in UTF-16.
+  holds "$links" CP1252 "$location\\wirlep.exe" || fail "the shortcut does not lead to $location\\wirlep.exe"
+  holds "$links" UTF-16LE "$location" || fail "the shortcut does not start in $location"
+  holds "$links" UTF-16LE "$location\\wirlep.exe" || fail "the shortcut's icon is not wirlep.exe's"
   log "the files, the entry under Apps and the shortcut lead to $location"
 }
 
-# uninstall: runs the entry's QuietUninstallString, as a package manager
-# would, and waits for the copy of itself the uninstaller runs from %TEMP%.
+# uninstall [STATUS]: runs the entry's QuietUninstallString, as a package
+# manager would, expecting STATUS (0 unless given), and waits for the copy
+# of itself the uninstaller starts from %TEMP% to remove it.
 uninstall() {
   read_entry
-  local command=${ENTRY[QuietUninstallString]#REG_SZ } status=0
-  [[ $command =~ ^\"([^\"]+)\"\ (/S)$ ]] || fail "QuietUninstallString is not '\"program\" /S': $command"
-  wine "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" >>"$work/wine.log" 2>&1 || status=$?
-  [ $status -eq 0 ] || fail "the uninstaller ended with $status"
-  wineserver --wait
-  log "uninstalled"
+  run_line "${1:-0}" "${ENTRY[QuietUninstallString]#REG_SZ }"
+  # Only a finished uninstall leaves that copy; a refused one, the game running.
+  [ "${1:-0}" -ne 0 ] || wineserver --wait
+  log "uninstaller ended with ${1:-0}"
+}
+
+# edit_list FOLDER: the player's own words in FOLDER's list EDITED.
+EDITED=normaal.txt
+edit_list() {
+  printf 'eigen\r\nwoorden\r\n' >>"$1/$EDITED"
+  cp "$1/$EDITED" "$work/edited"
+}
+kept_list() { cmp -s "$work/edited" "$1/$EDITED" || fail "the player's $EDITED in $1 was not kept"; }
+
+# start_game FOLDER: the installed game, running.
+start_game() {
+  wine "$1/wirlep.exe" >>"$work/wine.log" 2>&1 &
+  APP_PID=$!
+  wait_for "the game running" pgrep -f 'wirlep\.exe' >/dev/null
+  sleep 1
 }
 
 # prefix_files: every file and folder on drive C: but for the temporary
@@ -273,43 +310,70 @@ $expected"
 setup-install)
   setup_start "$@"
   grep -qaF 'level="asInvoker"' "$setup" || fail "the installer asks for more rights than the player's"
-  setup_run /S
-  check_install "$default_folder"
-  ln -s "$default_folder" "$work/installed"
+  setup_run /S '/D=C:\Spelletjes\Zoë en Daan\Wirlep'
+  check_install "$WINEPREFIX/drive_c/Spelletjes/Zoë en Daan/Wirlep"
+  ln -s "$WINEPREFIX/drive_c/Spelletjes/Zoë en Daan/Wirlep" "$work/installed"
   ;;
 setup-reinstall)
   setup_start "$@"
+  # A setup of an older version, from the same files.
+  older=$work/wirlep-0.99-setup.exe
+  makensis -V2 -INPUTCHARSET UTF8 -DVERSION=0.99 "-DOUTFILE=$older" \
+    "${setup%/*}/build/packaging/windows/wirlep.nsi" >"$work/makensis.log" 2>&1 \
+    || fail "makensis: $(tail -n 5 "$work/makensis.log")"
+  newer=$setup setup=$older
   setup_run /S
+  edit_list "$default_folder"
+  setup=$newer
+  setup_run /S
+  kept_list "$default_folder"
   setup_run /S
   check_install "$default_folder"
-  [ "$(entries)" = Wirlep ] || fail "the entries under Uninstall after installing twice: $(entries)"
-  # Into another folder: the earlier install goes.
+  kept_list "$default_folder"
+  [ "$(entries)" = "$id" ] || fail "the entries under Uninstall after installing twice: $(entries)"
+  # Into another folder: the earlier install goes, the player's list comes along.
   setup_run /S '/D=C:\Spelletjes\Wirlep'
   [ ! -e "$default_folder" ] || fail "the earlier install is left: $(find "$default_folder")"
   check_install "$WINEPREFIX/drive_c/Spelletjes/Wirlep"
-  [ "$(entries)" = Wirlep ] || fail "the entries under Uninstall after installing elsewhere: $(entries)"
+  kept_list "$WINEPREFIX/drive_c/Spelletjes/Wirlep"
+  [ "$(entries)" = "$id" ] || fail "the entries under Uninstall after installing elsewhere: $(entries)"
   ;;
 setup-uninstall)
   setup_start "$@"
   before=$(prefix_files)
   setup_run /S
+  # Neither installing again nor uninstalling touches a running game.
+  installed=$(prefix_files)
+  start_game "$default_folder"
+  setup_run 3 /S
+  uninstall 3
+  [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed while the game ran:
+$(diff <(echo "$installed") <(prefix_files))"
+  check_install "$default_folder"
+  # Closed, as everything in the prefix.
+  wineserver --kill
+  wineserver --wait
   uninstall
   after=$(prefix_files)
   [ "$after" = "$before" ] || fail "drive C: after uninstalling:
 $(diff <(echo "$before") <(echo "$after"))"
   [ -z "$(entries)" ] || fail "the entries under Uninstall after uninstalling: $(entries)"
-  # Into a folder of the player's, which keeps the player's file.
-  mkdir -p "$WINEPREFIX/drive_c/Spelletjes"
-  printf 'eigen\r\nwoorden\r\n' >"$WINEPREFIX/drive_c/Spelletjes/woorden.txt"
+  # Into a folder of the player's, with spaces and a diaeresis in its name:
+  # the player's own file and edited list stay, with their folder.
+  own='C:\Spelletjes\Zoë en Daan' own_unix=$WINEPREFIX/drive_c/Spelletjes/'Zoë en Daan'
+  mkdir -p "$own_unix"
+  printf 'eigen\r\nwoorden\r\n' >"$own_unix/woorden.txt"
   before=$(prefix_files)
-  setup_run /S '/D=C:\Spelletjes'
-  [ -s "$WINEPREFIX/drive_c/Spelletjes/wirlep.exe" ] || fail "nothing was installed into C:\\Spelletjes"
+  setup_run /S "/D=$own"
+  [ -s "$own_unix/wirlep.exe" ] || fail "nothing was installed into $own"
+  edit_list "$own_unix"
   uninstall
   after=$(prefix_files)
-  [ "$after" = "$before" ] || fail "drive C: after uninstalling from C:\\Spelletjes:
+  [ "$after" = "$(sort <<<"$before"$'\n'"./${own_unix#*/drive_c/}/$EDITED")" ] \
+    || fail "drive C: after uninstalling from $own:
 $(diff <(echo "$before") <(echo "$after"))"
-  printf 'eigen\r\nwoorden\r\n' | cmp -s - "$WINEPREFIX/drive_c/Spelletjes/woorden.txt" \
-    || fail "the player's file changed"
+  kept_list "$own_unix"
+  printf 'eigen\r\nwoorden\r\n' | cmp -s - "$own_unix/woorden.txt" || fail "the player's file changed"
   [ -z "$(entries)" ] || fail "the entries under Uninstall after uninstalling: $(entries)"
   ;;
 *)
