@@ -25,7 +25,8 @@
 #       for playing the installed program, which the game then uninstalls
 #   check_windows.sh setup-reinstall SETUP DIR VERSION PUBLISHER ID [required]
 #       installs a setup of an older version made from the same files (it
-#       needs makensis), edits a word list, upgrades, installs again, then
+#       needs makensis) with its entry where earlier builds kept it, edits
+#       a word list, upgrades, installs again, then
 #       into another folder (/D=): one entry, one set of files, one shortcut,
 #       and the edited list kept throughout
 #   check_windows.sh setup-uninstall SETUP DIR VERSION PUBLISHER ID [required]
@@ -323,6 +324,9 @@ setup-reinstall)
     || fail "makensis: $(tail -n 5 "$work/makensis.log")"
   newer=$setup setup=$older
   setup_run /S
+  # Its entry where builds before the app id kept it.
+  { wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
+    wine reg delete "$UNINSTALL_KEY\\$id" /f; } >>"$work/wine.log" 2>&1 || fail "cannot move the entry"
   edit_list "$default_folder"
   setup=$newer
   setup_run /S
