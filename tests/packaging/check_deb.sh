@@ -148,8 +148,8 @@ done
 [ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)'"
 
 # --- What it installs -------------------------------------------------------
-outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev '^\./(usr/.*)?$' || true)
-[ -z "$outside" ] || fail "files outside /usr: $outside"
+outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev '^\./(usr/.*|etc/|etc/wirlep/.*)?$' || true)
+[ -z "$outside" ] || fail "files outside /usr and /etc/wirlep: $outside"
 
 program=$root/usr/lib/games/wirlep/wirlep
 link=$root/usr/games/wirlep
@@ -163,12 +163,17 @@ link=$root/usr/games/wirlep
 expect_file() {
   [ -f "$root/$1" ] && [ -s "$root/$1" ] || fail "$1 is missing or empty"
 }
+conffiles=$(dpkg-deb -I "$deb" conffiles) || fail "the package has no conffiles"
 for list in "${word_lists[@]}"; do
-  # The lists lie beside the program, as links to the shared data.
-  expect_file "usr/share/games/wirlep/$list"
-  [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "../../../share/games/wirlep/$list" ] \
-    || fail "usr/lib/games/wirlep/$list is not a link to usr/share/games/wirlep/$list"
+  # The lists are conffiles in /etc/wirlep, linked from beside the program.
+  expect_file "etc/wirlep/$list"
+  grep -qx "/etc/wirlep/$list" <<<"$conffiles" || fail "/etc/wirlep/$list is no conffile"
+  [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "/etc/wirlep/$list" ] \
+    || fail "usr/lib/games/wirlep/$list is not a link to /etc/wirlep/$list"
+  # The unpacked tree is not the root: to start the program, into it.
+  ln -sfn "$root/etc/wirlep/$list" "$root/usr/lib/games/wirlep/$list"
 done
+[ ! -e "$root/usr/share/games/wirlep" ] || fail "the package still has usr/share/games/wirlep"
 expect_file "usr/share/applications/$desktop_id"
 expect_file "usr/share/metainfo/$metainfo"
 grep -q "<launchable type=\"desktop-id\">$desktop_id</launchable>" \
