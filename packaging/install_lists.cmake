@@ -17,12 +17,12 @@ else()
 endif()
 file(INSTALL ${WIRLEP_LISTS} DESTINATION "${etc}")
 
-set(links)
-file(REMOVE_RECURSE "${WIRLEP_LINK_DIR}")
-file(MAKE_DIRECTORY "${WIRLEP_LINK_DIR}")
+# Made in place rather than copied from the build tree, which an install as
+# root would leave files in that a later one as its user could not replace.
 foreach(list IN LISTS WIRLEP_LISTS)
   get_filename_component(name "${list}" NAME)
-  file(CREATE_LINK "${etc}/${name}" "${WIRLEP_LINK_DIR}/${name}" SYMBOLIC)
-  list(APPEND links "${WIRLEP_LINK_DIR}/${name}")
+  set(link "${CMAKE_INSTALL_PREFIX}/${WIRLEP_PROGRAM_DIR}/${name}")
+  message(STATUS "Installing: $ENV{DESTDIR}${link} -> ${etc}/${name}")
+  file(CREATE_LINK "${etc}/${name}" "$ENV{DESTDIR}${link}" SYMBOLIC)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${link}")
 endforeach()
-file(INSTALL ${links} DESTINATION "${CMAKE_INSTALL_PREFIX}/${WIRLEP_PROGRAM_DIR}")
