@@ -141,7 +141,7 @@ cp -r "$qt/LICENSES" "$out/extra/licenties/qt"
 # built packages, a developer's files) is no part of it. A tree without git
 # is one unpacked from such an archive, and goes as it is, less its builds.
 version=$(sed -n 's/^WIRLEP_DISPLAY_VERSION:INTERNAL=//p' "$out/build/CMakeCache.txt")
-[ -n "$version" ] || { echo "build-windows.sh: no WIRLEP_DISPLAY_VERSION in the build" >&2; exit 1; }
+[ -n "$version" ] || { echo "build-windows.sh: the build has no WIRLEP_DISPLAY_VERSION" >&2; exit 1; }
 source_archive=$out/extra/wirlep-$version-bron.tar.gz
 if [ -e "$top/.git" ]; then
   git -C "$top" diff --quiet HEAD -- \
