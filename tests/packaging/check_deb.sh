@@ -180,7 +180,8 @@ expect_file() {
   [ -f "$root/$1" ] && [ -s "$root/$1" ] || fail "$1 is missing or empty"
 }
 for list in "${word_lists[@]}"; do
-  # Conffiles in /etc/wirlep, linked from beside the program (below, in the unpacked tree).
+  # Conffiles in /etc/wirlep, linked from beside the program. To start it
+  # below, the links are then pointed into the unpacked tree.
   expect_file "etc/wirlep/$list"
   grep -qx "/etc/wirlep/$list" <<<"$(dpkg-deb -I "$deb" conffiles)" || fail "$list is no conffile"
   [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "/etc/wirlep/$list" ] \
