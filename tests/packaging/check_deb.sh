@@ -7,7 +7,7 @@
 #       display and waits for the main window, whose title it reads from
 #       WIRLEP_E2E_LAYOUT
 #   check_deb.sh lintian OUT                    lintian finds nothing
-#   check_deb.sh piuparts OUT                   installs, removes and purges
+#   check_deb.sh piuparts OUT                   installs, upgrades and purges
 #                                               it in a fresh Debian chroot
 set -euo pipefail
 
@@ -74,11 +74,27 @@ if [ "${1:-}" = piuparts ]; then
   fi
   read -r mirror suite < <("$(dirname "$0")/../../scripts/apt-sources.sh" mirror) \
     || fail "no Debian archive in apt's sources"
-  log=$2/piuparts.log
-  rm -f "$log"
-  "${sudo[@]}" piuparts --distribution "$suite" --mirror "$mirror main" --log-file "$log" "$deb" \
-    >/dev/null 2>&1 || { tail -40 "$log" >&2; fail "piuparts failed on $(basename "$deb")"; }
-  grep -q 'PASS: All tests\.' "$log" || { tail -20 "$log" >&2; fail "piuparts did not pass"; }
+  # The upgrade too: the package as built, from a repository of its own, is
+  # installed first, then the same files with a higher version. An edit to a
+  # word list in between must outlast the upgrade; it is then undone, as
+  # piuparts' debsums takes it for a fault. Purge must leave nothing behind.
+  up=$2/upgrade log=$2/piuparts.log newer=$(dpkg-deb -f "$deb" Version)+1
+  rm -rf "$up" "$log" && mkdir -p "$up/repo" "$up/scripts" && cp "$deb" "$up/repo"
+  (cd "$up/repo" && dpkg-scanpackages . >Packages 2>/dev/null)
+  dpkg-deb -R "$deb" "$up/tree"
+  sed -i "s/^Version: .*/Version: $newer/" "$up/tree/DEBIAN/control"
+  dpkg-deb --root-owner-group -b "$up/tree" "$up/wirlep_$newer.deb" >/dev/null
+  script=$up/scripts/post_install_edit
+  printf '#!/bin/sh\nl=/etc/wirlep/normaal.txt\ncase $PIUPARTS_TEST.$PIUPARTS_PHASE in\n%s\n%s\nesac\n' \
+    'upgrade.install) cp $l /root/ && echo zelfgekozen >$l ;;' \
+    'upgrade.upgrade) grep -qx zelfgekozen $l && mv /root/normaal.txt $l ;;' >"$script"
+  chmod +x "$script"
+  "${sudo[@]}" piuparts --distribution "$suite" --mirror "$mirror main" --log-file "$log" \
+    --bindmount "$up/repo" --extra-repo "deb [trusted=yes] file://$up/repo ./" \
+    --scriptsdir "$up/scripts" "$up/wirlep_$newer.deb" >/dev/null 2>&1 \
+    || { tail -40 "$log" >&2; fail "piuparts failed on $(basename "$deb")"; }
+  [ "$(grep -Ec 'PASS: (All tests|Installation, upgrade and purging tests)\.' "$log")" = 2 ] \
+    || { tail -20 "$log" >&2; fail "piuparts did not pass"; }
   tail -1 "$log"
   exit 0
 fi
@@ -123,8 +139,8 @@ done
 [ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)'"
 
 # --- What it installs -------------------------------------------------------
-outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev '^\./(usr/.*)?$' || true)
-[ -z "$outside" ] || fail "files outside /usr: $outside"
+outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev '^\./(usr/.*|etc/|etc/wirlep/.*)?$' || true)
+[ -z "$outside" ] || fail "files outside /usr and /etc/wirlep: $outside"
 
 program=$root/usr/lib/games/wirlep/wirlep
 link=$root/usr/games/wirlep
@@ -139,11 +155,15 @@ expect_file() {
   [ -f "$root/$1" ] && [ -s "$root/$1" ] || fail "$1 is missing or empty"
 }
 for list in "${word_lists[@]}"; do
-  # The lists lie beside the program, as links to the shared data.
-  expect_file "usr/share/games/wirlep/$list"
-  [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "../../../share/games/wirlep/$list" ] \
-    || fail "usr/lib/games/wirlep/$list is not a link to usr/share/games/wirlep/$list"
+  # Conffiles in /etc/wirlep, linked from beside the program. To start it
+  # below, the links are then pointed into the unpacked tree.
+  expect_file "etc/wirlep/$list"
+  grep -qx "/etc/wirlep/$list" <<<"$(dpkg-deb -I "$deb" conffiles)" || fail "$list is no conffile"
+  [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "/etc/wirlep/$list" ] \
+    || fail "usr/lib/games/wirlep/$list is not a link to /etc/wirlep/$list"
+  ln -sfn "$root/etc/wirlep/$list" "$root/usr/lib/games/wirlep/$list"
 done
+[ ! -e "$root/usr/share/games/wirlep" ] || fail "the package still has usr/share/games/wirlep"
 expect_file "usr/share/applications/$desktop_id"
 expect_file "usr/share/metainfo/$metainfo"
 grep -q "<launchable type=\"desktop-id\">$desktop_id</launchable>" \

@@ -228,7 +228,7 @@ unpack)
   unzip -q "$zip" -d "$dir/zip"
   top=("$dir"/zip/*)
   [ ${#top[@]} -eq 1 ] && [ -d "${top[0]}" ] || fail "the zip should hold one folder"
-  for file in wirlep.exe makkelijk.txt normaal.txt moeilijk.txt LEESMIJ.txt wirlep-bron.tar.gz \
+  for file in wirlep.exe makkelijk.txt normaal.txt moeilijk.txt LEESMIJ.txt "$(basename "${top[0]}" -windows-x64)-bron.tar.gz" \
     licenties/COPYING.txt licenties/qt/LGPL-3.0-only.txt; do
     [ -s "${top[0]}/$file" ] || fail "the zip lacks $file"
   done
