@@ -31,7 +31,8 @@
 #       and the edited list kept throughout
 #   check_windows.sh setup-uninstall SETUP DIR VERSION PUBLISHER ID [required]
 #       with the game running, installing and uninstalling change nothing and
-#       end with 3; then uninstalls: nothing is left; then installs into a
+#       end with 3, with a file that cannot be written they end with 4; then
+#       uninstalls: nothing is left; then installs into a
 #       folder that holds a file of the player's, edits a list, uninstalls:
 #       the player's file and the edited list stay
 set -euo pipefail
@@ -357,6 +358,15 @@ $(diff <(echo "$installed") <(prefix_files))"
   # Closed, as everything in the prefix.
   wineserver --kill
   wineserver --wait
+  # A file that cannot be written (immutable even to root here) ends both
+  # with 4, before anything is changed.
+  if chattr +i "$default_folder/LEESMIJ.txt" 2>/dev/null; then
+    setup_run 4 /S
+    uninstall 4
+    chattr -i "$default_folder/LEESMIJ.txt"
+    [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by a failed run"
+    check_install "$default_folder"
+  fi
   uninstall
   after=$(prefix_files)
   [ "$after" = "$before" ] || fail "drive C: after uninstalling:
