@@ -109,7 +109,12 @@ class EventBridgePlugin : public QAccessibleBridgePlugin
     Q_PLUGIN_METADATA(IID QAccessibleBridgeFactoryInterface_iid FILE "eventbridge.json")
 
 public:
-    QAccessibleBridge *create(const QString &) override { return new EventBridge; }
+    // Qt keeps the bridge to the end and never deletes it.
+    QAccessibleBridge *create(const QString &) override
+    {
+        static EventBridge bridge;
+        return &bridge;
+    }
 };
 
 class TestMainWindow : public QObject
