@@ -1,0 +1,64 @@
+#pragma once
+
+// What the art test and the Windows resources test both read: wirlep.ico's
+// six images, and the little-endian fields of the ICO and bitmap headers.
+
+#include <QByteArray>
+#include <QTest>
+#include <QtEndian>
+
+#include <utility>
+
+constexpr int icoImageCount = 6;
+constexpr int icoDirSize = 6;
+constexpr int icoEntrySize = 16;
+constexpr int bitmapHeaderSize = 40;
+
+/// Little-endian reads that say when they would run past the end.
+class Bytes
+{
+public:
+    explicit Bytes(QByteArray data)
+        : m_data(std::move(data))
+    { }
+
+    const QByteArray &data() const { return m_data; }
+    qsizetype size() const { return m_data.size(); }
+    bool has(qsizetype offset, qsizetype length) const
+    {
+        return offset >= 0 && length >= 0 && offset <= m_data.size() - length;
+    }
+    quint8 u8(qsizetype offset) const { return quint8(m_data.at(offset)); }
+    quint16 u16(qsizetype offset) const
+    {
+        return qFromLittleEndian<quint16>(m_data.constData() + offset);
+    }
+    quint32 u32(qsizetype offset) const
+    {
+        return qFromLittleEndian<quint32>(m_data.constData() + offset);
+    }
+    qint32 i32(qsizetype offset) const
+    {
+        return qFromLittleEndian<qint32>(m_data.constData() + offset);
+    }
+
+private:
+    QByteArray m_data;
+};
+
+/// A data table of wirlep.ico's images, in the file's order: each size in
+/// 16 colours, then in 256.
+inline void addIcoImageRows()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("bits");
+
+    int index = 0;
+    for (const int size : {16, 32, 48}) {
+        for (const int bits : {4, 8}) {
+            QTest::addRow("%dx%d, %d colours", size, size, 1 << bits) << index << size << bits;
+            ++index;
+        }
+    }
+}
