@@ -25,12 +25,13 @@ using TestLists::drawFor;
 
 namespace {
 
-/// The program's windows on screen: while one is, the program runs.
-int visibleWindows()
+/// The program's windows of type T on screen: while any window is, the
+/// program runs.
+template<class T = QWidget> int visibleWindows()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
     return int(std::count_if(windows.cbegin(), windows.cend(),
-                             [](const QWidget *w) { return w->isVisible(); }));
+                             [](QWidget *w) { return qobject_cast<T *>(w) && w->isVisible(); }));
 }
 
 /// A click that goes through the window system, as a player's does, so
@@ -155,30 +156,21 @@ void TestWindows::controlsSitInTheirBoxes_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QRect>("box");
-    QTest::newRow("txtInvul") << "Invul"
-                              << "txtInvul" << twips(120, 840, 2655, 285);
-    QTest::newRow("Invul Label1") << "Invul"
-                                  << "Label1" << twips(120, 240, 2535, 375);
-    QTest::newRow("cmd_ok") << "Invul"
-                            << "cmd_ok" << twips(1560, 1200, 1215, 375);
-    QTest::newRow("cmd_sluiten") << "Invul"
-                                 << "cmd_sluiten" << twips(120, 1200, 1335, 375);
-    QTest::newRow("Image1") << "Help"
-                            << "Image1" << twips(120, 120, 525, 555);
-    QTest::newRow("Image2") << "Help"
-                            << "Image2" << twips(2880, 120, 525, 555);
-    QTest::newRow("Help Label1") << "Help"
-                                 << "Label1" << twips(840, 240, 1935, 375);
-    QTest::newRow("Label2") << "Help"
-                            << "Label2" << twips(120, 840, 3375, 1215);
-    QTest::newRow("Label3") << "Help"
-                            << "Label3" << twips(120, 2040, 3375, 855);
-    QTest::newRow("Label4") << "Help"
-                            << "Label4" << twips(120, 3000, 3375, 735);
-    QTest::newRow("cmd_sluithelp") << "Help"
-                                   << "cmd_sluithelp" << twips(1200, 3840, 1095, 375);
-    QTest::newRow("Info Label1") << "Info"
-                                 << "Label1" << twips(120, 120, 2535, 375);
+    const auto row = [](const char *window, const char *control, const QRect &box) {
+        QTest::addRow("%s %s", window, control) << QString(window) << QString(control) << box;
+    };
+    row("Invul", "txtInvul", twips(120, 840, 2655, 285));
+    row("Invul", "Label1", twips(120, 240, 2535, 375));
+    row("Invul", "cmd_ok", twips(1560, 1200, 1215, 375));
+    row("Invul", "cmd_sluiten", twips(120, 1200, 1335, 375));
+    row("Help", "Image1", twips(120, 120, 525, 555));
+    row("Help", "Image2", twips(2880, 120, 525, 555));
+    row("Help", "Label1", twips(840, 240, 1935, 375));
+    row("Help", "Label2", twips(120, 840, 3375, 1215));
+    row("Help", "Label3", twips(120, 2040, 3375, 855));
+    row("Help", "Label4", twips(120, 3000, 3375, 735));
+    row("Help", "cmd_sluithelp", twips(1200, 3840, 1095, 375));
+    row("Info", "Label1", twips(120, 120, 2535, 375));
 }
 
 void TestWindows::controlsSitInTheirBoxes()
@@ -334,10 +326,7 @@ void TestWindows::invullenTwiceKeepsOneDialogAndItsText()
     Invul *second = openInvul();
     QCOMPARE(second, first);
     QCOMPARE(second->textBox()->text(), QStringLiteral("pe"));
-    int dialogs = 0;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        dialogs += qobject_cast<Invul *>(window) && window->isVisible();
-    QCOMPARE(dialogs, 1);
+    QCOMPARE(visibleWindows<Invul>(), 1);
 }
 
 void TestWindows::helpShowsItsTextAndPictures()
@@ -429,10 +418,7 @@ void TestWindows::infoOpensOnceWithOneLine()
     action("Menuinfo")->trigger();
     Info *info = m_windows->info();
     QVERIFY(info);
-    int infos = 0;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        infos += qobject_cast<Info *>(window) && window->isVisible();
-    QCOMPARE(infos, 1);
+    QCOMPARE(visibleWindows<Info>(), 1);
     QLabel *credit = child<QLabel>(info, "Label1");
     QVERIFY(credit->text().startsWith(QStringLiteral("Wirlep 1.00")));
     QVERIFY(!credit->wordWrap());
