@@ -48,6 +48,12 @@ template<class T = QWidget> T *child(QWidget *window, const char *name)
     return window->findChild<T *>(QLatin1StringView(name));
 }
 
+/// Clicks the button \a name of \a window.
+void press(QWidget *window, const char *name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+}
+
 /// Runs \a check once the help window is open, then closes it with \a close.
 void whileHelpIsOpen(const std::function<void(Help *)> &check,
                      const std::function<void(Help *)> &close)
@@ -119,10 +125,6 @@ private:
         if (dialog)
             (void)QTest::qWaitForWindowExposed(dialog);
         return dialog;
-    }
-    void clickOk(Invul *dialog)
-    {
-        QTest::mouseClick(child<QPushButton>(dialog, "cmd_ok"), Qt::LeftButton);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -258,17 +260,13 @@ void TestWindows::okPlaysTheWordAsTyped_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("guesses");
     QTest::addColumn<QString>("mask");
-    QTest::newRow("case kept") << "Banaan"
-                               << "a"
-                               << "-a-aa-";
-    QTest::newRow("spaces and digits") << "ik 2"
-                                       << "ki"
-                                       << "ik--";
-    QTest::newRow("accents") << QStringLiteral("café") << "c"
-                             << "c---";
-    QTest::newRow("emoji") << QStringLiteral("\U0001F431kat") << "k"
-                           << "-k--";
-    QTest::newRow("fifty") << QString(50, u'b') << "" << QString(50, u'-');
+    const auto row = [](const char *name, const QString &typed, const QString &guesses,
+                        const QString &mask) { QTest::newRow(name) << typed << guesses << mask; };
+    row("case kept", "Banaan", "a", "-a-aa-");
+    row("spaces and digits", "ik 2", "ki", "ik--");
+    row("accents", QStringLiteral("café"), "c", "c---");
+    row("emoji", QStringLiteral("\U0001F431kat"), "k", "-k--");
+    row("fifty", QString(50, u'b'), "", QString(50, u'-'));
 }
 
 void TestWindows::okPlaysTheWordAsTyped()
@@ -278,7 +276,7 @@ void TestWindows::okPlaysTheWordAsTyped()
     QFETCH(QString, mask);
     Invul *dialog = openInvul();
     dialog->textBox()->setText(typed);
-    clickOk(dialog);
+    press(dialog, "cmd_ok");
     QVERIFY(!m_windows->invul());
     QCOMPARE(m_game->currentWord(), typed);
     for (const QChar letter : guesses)
@@ -294,7 +292,7 @@ void TestWindows::okRefusesMoreThanFiftyCharacters()
     const QString tooLong(51, u'x');
     QTest::keyClicks(dialog->textBox(), tooLong);
     MessageCatcher catcher;
-    clickOk(dialog);
+    press(dialog, "cmd_ok");
     QCOMPARE(catcher.texts(),
              QStringList {QStringLiteral("Een woord mag hoogstens 50 tekens hebben.")});
     QCOMPARE(catcher.seen.first().title, QStringLiteral("Wirlep"));
@@ -311,7 +309,7 @@ void TestWindows::sluitenLeavesTheGameAlone()
     Invul *dialog = openInvul();
     QTest::keyClicks(dialog->textBox(), QStringLiteral("appel"));
     Wirlep *before = main();
-    QTest::mouseClick(child<QPushButton>(dialog, "cmd_sluiten"), Qt::LeftButton);
+    press(dialog, "cmd_sluiten");
     QVERIFY(!m_windows->invul());
     QCOMPARE(main(), before);
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaala"));
@@ -382,7 +380,7 @@ void TestWindows::helpClosesOnlyThroughItsButton()
         },
         [](Help *help) {
             if (help->isVisible())
-                QTest::mouseClick(child<QPushButton>(help, "cmd_sluithelp"), Qt::LeftButton);
+                press(help, "cmd_sluithelp");
         });
     QTest::keyClick(main(), Qt::Key_F1);
     QCOMPARE(openAfterKey, !closes);
@@ -403,9 +401,7 @@ void TestWindows::helpBlocksTheMainWindow()
             clickOnScreen(main()->letterButton(u'x'));
             QTest::keyClick(main()->windowHandle(), Qt::Key_F2);
         },
-        [](Help *help) {
-            QTest::mouseClick(child<QPushButton>(help, "cmd_sluithelp"), Qt::LeftButton);
-        });
+        [](Help *help) { press(help, "cmd_sluithelp"); });
     action("menuHelp")->trigger();
     QVERIFY(main()->letterButton(u'x')->isEnabled());
     QVERIFY(!main()->letterButton(u'q')->isEnabled()); // the game goes on where it was
@@ -448,7 +444,7 @@ void TestWindows::sluitenInTheDialogLoadsTheMainWindowAgain()
     main()->close();
     QVERIFY(!m_windows->mainWindow());
     m_random->setDraws({drawFor(6, 20)});
-    QTest::mouseClick(child<QPushButton>(dialog, "cmd_sluiten"), Qt::LeftButton);
+    press(dialog, "cmd_sluiten");
     Wirlep *reloaded = m_windows->mainWindow();
     QVERIFY(reloaded);
     QVERIFY(reloaded->isVisible());
@@ -463,7 +459,7 @@ void TestWindows::okInTheDialogLoadsAndShowsTheMainWindow()
     Invul *dialog = openInvul();
     main()->close();
     QTest::keyClicks(dialog->textBox(), QStringLiteral("Kaas"));
-    clickOk(dialog);
+    press(dialog, "cmd_ok");
     QVERIFY(!m_windows->invul());
     Wirlep *reloaded = m_windows->mainWindow();
     QVERIFY(reloaded);
