@@ -60,7 +60,6 @@ class TestGame : public QObject
     Q_OBJECT
 
 private slots:
-    void startUpShowsOneDashPerLetter();
     void automaticDrawUsesSlotsUpToNineteen_data();
     void automaticDrawUsesSlotsUpToNineteen();
     void nieuwDrawsFromTwentyFiveSlotsAndClearsTheBoard();
@@ -69,7 +68,6 @@ private slots:
     void typedWordOverFiftyCharactersIsNotPlayed();
     void guessRevealsEveryOccurrence_data();
     void guessRevealsEveryOccurrence();
-    void guessDisablesItsButton();
     void missShowsTheLowestHiddenPiece_data();
     void missShowsTheLowestHiddenPiece();
     void tenthMissLoses();
@@ -88,21 +86,12 @@ private slots:
     void systemRandomDiffersBetweenRuns();
 };
 
-void TestGame::startUpShowsOneDashPerLetter()
-{
-    Table t;
-    t.random.setDraws({drawFor(3, 20)});
-    t.game.Form_Load();
-    QCOMPARE(t.game.currentWord(), QStringLiteral("normaald"));
-    QCOMPARE(t.board.lblzoek, QStringLiteral("--------"));
-    QVERIFY(t.board.messages.isEmpty());
-}
-
 void TestGame::automaticDrawUsesSlotsUpToNineteen_data()
 {
     QTest::addColumn<double>("draw");
     QTest::addColumn<QString>("word");
     QTest::newRow("lowest") << 0.0 << "normaala";
+    QTest::newRow("slot 3") << drawFor(3, 20) << "normaald";
     QTest::newRow("middle") << 0.5 << "normaalk";
     QTest::newRow("highest") << 0.999999 << "normaalt"; // slot 19
 }
@@ -115,6 +104,8 @@ void TestGame::automaticDrawUsesSlotsUpToNineteen()
     t.random.setDraws({draw});
     t.game.Form_Load();
     QCOMPARE(t.game.currentWord(), word);
+    QCOMPARE(t.board.lblzoek, QString(word.size(), u'-'));
+    QVERIFY(t.board.messages.isEmpty());
 }
 
 void TestGame::nieuwDrawsFromTwentyFiveSlotsAndClearsTheBoard()
@@ -187,6 +178,7 @@ void TestGame::guessRevealsEveryOccurrence_data()
     row("two letters", "banaan", "an", "-anaan");
     row("revealed in lower case", "Appel", "a", "a----");
     row("capitals matched", "KAAS", "ks", "k--s");
+    row("guessed as a capital", "kaas", "aZ", "-aa-");
     row("first and last", "eerste", "e", "ee---e");
     row("the last letter of the alphabet", "pizza", "z", "--zz-");
     row("miss reveals nothing", "kaas", "z", "----");
@@ -204,15 +196,10 @@ void TestGame::guessRevealsEveryOccurrence()
     t.guess(letters);
     QCOMPARE(t.board.lblzoek, mask);
     QCOMPARE(t.game.mask(), mask);
-}
-
-void TestGame::guessDisablesItsButton()
-{
-    Table t("kaas");
-    t.guess("aZ");
-    QVERIFY(!t.board.isLetterEnabled('a'));
-    QVERIFY(!t.board.isLetterEnabled('z'));
-    QCOMPARE(t.board.enabledCount(), 24);
+    // Each guessed button is disabled, and only those.
+    for (const QChar letter : letters)
+        QVERIFY(!t.board.isLetterEnabled(letter.toLower()));
+    QCOMPARE(t.board.enabledCount(), 26 - int(letters.size()));
 }
 
 void TestGame::missShowsTheLowestHiddenPiece_data()
