@@ -46,6 +46,25 @@ private:
     QByteArray m_data;
 };
 
+struct IcoEntry
+{
+    int width = 0;
+    int height = 0;
+    int colourCount = 0;
+    int reserved = 0;
+    int planes = 0;
+    int bitCount = 0;
+    quint32 bytesInRes = 0;
+    quint32 imageOffset = 0;
+};
+
+inline IcoEntry readEntry(const Bytes &bytes, int index)
+{
+    const qsizetype at = icoDirSize + qsizetype(index) * icoEntrySize;
+    return {bytes.u8(at),      bytes.u8(at + 1),  bytes.u8(at + 2),  bytes.u8(at + 3),
+            bytes.u16(at + 4), bytes.u16(at + 6), bytes.u32(at + 8), bytes.u32(at + 12)};
+}
+
 /// A data table of wirlep.ico's images, in the file's order: each size in
 /// 16 colours, then in 256.
 inline void addIcoImageRows()

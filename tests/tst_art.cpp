@@ -29,25 +29,6 @@ int rowStride(int width, int bitsPerPixel)
     return (width * bitsPerPixel + 31) / 32 * 4;
 }
 
-struct IcoEntry
-{
-    int width = 0;
-    int height = 0;
-    int colourCount = 0;
-    int reserved = 0;
-    int planes = 0;
-    int bitCount = 0;
-    quint32 bytesInRes = 0;
-    quint32 imageOffset = 0;
-};
-
-IcoEntry readEntry(const Bytes &bytes, int index)
-{
-    const qsizetype at = icoDirSize + qsizetype(index) * icoEntrySize;
-    return {bytes.u8(at),      bytes.u8(at + 1),  bytes.u8(at + 2),  bytes.u8(at + 3),
-            bytes.u16(at + 4), bytes.u16(at + 6), bytes.u32(at + 8), bytes.u32(at + 12)};
-}
-
 // One image of the ICO, decoded from its palette, XOR bitmap and AND mask.
 struct IcoBitmap
 {

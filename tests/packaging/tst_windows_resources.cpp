@@ -319,11 +319,10 @@ void TestWindowsResources::iconImage()
 
     // The same bytes as the image in wirlep.ico.
     const Bytes ico(m_ico);
-    const qsizetype icoEntry = icoDirSize + qsizetype(index) * icoEntrySize;
-    const quint32 icoSize = ico.u32(icoEntry + 8);
-    const quint32 icoOffset = ico.u32(icoEntry + 12);
-    QVERIFY(ico.has(icoOffset, icoSize));
-    QVERIFY2(image->data == m_ico.mid(icoOffset, icoSize), "differs from the image in wirlep.ico");
+    const IcoEntry entry = readEntry(ico, index);
+    QVERIFY(ico.has(entry.imageOffset, entry.bytesInRes));
+    QVERIFY2(image->data == m_ico.mid(entry.imageOffset, entry.bytesInRes),
+             "differs from the image in wirlep.ico");
 }
 
 void TestWindowsResources::fixedVersion()
