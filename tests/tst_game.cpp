@@ -126,17 +126,16 @@ void TestGame::typedWordStartsAFreshGame_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("mask");
-    QTest::newRow("plain") << "kaas"
-                           << "----";
-    QTest::newRow("case kept") << "Banaan"
-                               << "------";
-    QTest::newRow("spaces and digits") << "a 1"
-                                       << "---";
-    QTest::newRow("accent as one character") << QStringLiteral("cafe\u0301") << "----";
-    QTest::newRow("emoji as one character") << QStringLiteral("\U0001F600x") << "--";
-    QTest::newRow("fifty") << QString(50, u'x') << QString(50, u'-');
-    QTest::newRow("empty") << ""
-                           << "";
+    const auto row = [](const char *name, const QString &typed, const QString &mask) {
+        QTest::newRow(name) << typed << mask;
+    };
+    row("plain", "kaas", "----");
+    row("case kept", "Banaan", "------");
+    row("spaces and digits", "a 1", "---");
+    row("accent as one character", QStringLiteral("cafe\u0301"), "----");
+    row("emoji as one character", QStringLiteral("\U0001F600x"), "--");
+    row("fifty", QString(50, u'x'), QString(50, u'-'));
+    row("empty", "", "");
 }
 
 void TestGame::typedWordStartsAFreshGame()
