@@ -199,10 +199,9 @@ void TestWordListFile::lineLimitIsFiftyCharacters_data()
     QTest::newRow("50 letters") << QByteArray(50, 'a') << true;
     QTest::newRow("51 letters") << QByteArray(51, 'a') << false;
     QTest::newRow("50 accented, two bytes each") << QByteArray("\xC3\xA9").repeated(50) << true;
-    QTest::newRow("50 flags, eight bytes each")
-        << QByteArray("\xF0\x9F\x87\xB3\xF0\x9F\x87\xB1").repeated(50) << true;
-    QTest::newRow("51 flags") << QByteArray("\xF0\x9F\x87\xB3\xF0\x9F\x87\xB1").repeated(51)
-                              << false;
+    const QByteArray flag("\xF0\x9F\x87\xB3\xF0\x9F\x87\xB1");
+    QTest::newRow("50 flags, eight bytes each") << flag.repeated(50) << true;
+    QTest::newRow("51 flags") << flag.repeated(51) << false;
     const QByteArray family(
         "\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
     QTest::newRow("50 family emoji, 18 bytes each") << family.repeated(50) << true;
