@@ -15,6 +15,8 @@
 class FakeBoard : public Board
 {
 public:
+    FakeBoard() { enabledLetters.fill(true); }
+
     QString lblzoekCaption() const override { return lblzoek; }
     void setLblzoekCaption(const QString &caption) override { lblzoek = caption; }
     QString lblWoordCaption() const override { return lblWoord; }
@@ -51,21 +53,13 @@ public:
 
     QString lblzoek;
     QString lblWoord;
-    std::array<bool, 26> enabledLetters = filled(true);
+    std::array<bool, 26> enabledLetters;
     std::array<bool, Board::pieceCount> pieces {};
     std::map<Level, bool> checks {{Level::Normaal, true}};
     QList<Level> checkOrder;
     QStringList messages;
     std::function<void(const QString &)> onMessage;
     int closeCount = 0;
-
-private:
-    static std::array<bool, 26> filled(bool value)
-    {
-        std::array<bool, 26> a {};
-        a.fill(value);
-        return a;
-    }
 };
 
 /// Hands out the given draws in turn, then repeats the last one.

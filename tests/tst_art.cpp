@@ -12,7 +12,8 @@
 #include <QPainter>
 #include <QString>
 #include <QTest>
-#include <QtEndian>
+
+#include "IcoFormat.h"
 
 namespace {
 
@@ -23,63 +24,9 @@ QString artPath(const QString &name)
     return artDir + QLatin1Char('/') + name;
 }
 
-constexpr int icoImageCount = 6;
-constexpr int icoDirSize = 6;
-constexpr int icoEntrySize = 16;
-constexpr int bitmapHeaderSize = 40;
-
 int rowStride(int width, int bitsPerPixel)
 {
     return (width * bitsPerPixel + 31) / 32 * 4;
-}
-
-// Little-endian reads that fail the test instead of reading past the end.
-class Bytes
-{
-public:
-    explicit Bytes(const QByteArray &data)
-        : m_data(data)
-    { }
-
-    bool has(qint64 offset, qint64 length) const
-    {
-        return offset >= 0 && length >= 0 && offset + length <= m_data.size();
-    }
-    quint8 u8(qint64 offset) const { return quint8(m_data.at(offset)); }
-    quint16 u16(qint64 offset) const
-    {
-        return qFromLittleEndian<quint16>(m_data.constData() + offset);
-    }
-    quint32 u32(qint64 offset) const
-    {
-        return qFromLittleEndian<quint32>(m_data.constData() + offset);
-    }
-    qint32 i32(qint64 offset) const
-    {
-        return qFromLittleEndian<qint32>(m_data.constData() + offset);
-    }
-
-private:
-    QByteArray m_data;
-};
-
-struct IcoEntry
-{
-    int width = 0;
-    int height = 0;
-    int colourCount = 0;
-    int reserved = 0;
-    int planes = 0;
-    int bitCount = 0;
-    quint32 bytesInRes = 0;
-    quint32 imageOffset = 0;
-};
-
-IcoEntry readEntry(const Bytes &bytes, int index)
-{
-    const qint64 at = icoDirSize + qint64(index) * icoEntrySize;
-    return {bytes.u8(at),      bytes.u8(at + 1),  bytes.u8(at + 2),  bytes.u8(at + 3),
-            bytes.u16(at + 4), bytes.u16(at + 6), bytes.u32(at + 8), bytes.u32(at + 12)};
 }
 
 // One image of the ICO, decoded from its palette, XOR bitmap and AND mask.
@@ -186,16 +133,7 @@ void TestArt::icoDirectory()
 
 void TestArt::icoEntry_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("bits");
-
-    QTest::newRow("16x16, 16 colours") << 0 << 16 << 4;
-    QTest::newRow("16x16, 256 colours") << 1 << 16 << 8;
-    QTest::newRow("32x32, 16 colours") << 2 << 32 << 4;
-    QTest::newRow("32x32, 256 colours") << 3 << 32 << 8;
-    QTest::newRow("48x48, 16 colours") << 4 << 48 << 4;
-    QTest::newRow("48x48, 256 colours") << 5 << 48 << 8;
+    addIcoImageRows();
 }
 
 void TestArt::icoEntry()

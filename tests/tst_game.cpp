@@ -31,6 +31,14 @@ struct Table
         game.attachBoard(&board);
     }
 
+    /// Loaded, and playing \a word from the start.
+    explicit Table(const QString &word)
+        : Table()
+    {
+        game.Form_Load();
+        play(word);
+    }
+
     /// Starts a game with \a word, as the own-word dialog does.
     void play(const QString &word)
     {
@@ -52,7 +60,6 @@ class TestGame : public QObject
     Q_OBJECT
 
 private slots:
-    void startUpShowsOneDashPerLetter();
     void automaticDrawUsesSlotsUpToNineteen_data();
     void automaticDrawUsesSlotsUpToNineteen();
     void nieuwDrawsFromTwentyFiveSlotsAndClearsTheBoard();
@@ -61,7 +68,6 @@ private slots:
     void typedWordOverFiftyCharactersIsNotPlayed();
     void guessRevealsEveryOccurrence_data();
     void guessRevealsEveryOccurrence();
-    void guessDisablesItsButton();
     void missShowsTheLowestHiddenPiece_data();
     void missShowsTheLowestHiddenPiece();
     void tenthMissLoses();
@@ -80,21 +86,12 @@ private slots:
     void systemRandomDiffersBetweenRuns();
 };
 
-void TestGame::startUpShowsOneDashPerLetter()
-{
-    Table t;
-    t.random.setDraws({drawFor(3, 20)});
-    t.game.Form_Load();
-    QCOMPARE(t.game.currentWord(), QStringLiteral("normaald"));
-    QCOMPARE(t.board.lblzoek, QStringLiteral("--------"));
-    QVERIFY(t.board.messages.isEmpty());
-}
-
 void TestGame::automaticDrawUsesSlotsUpToNineteen_data()
 {
     QTest::addColumn<double>("draw");
     QTest::addColumn<QString>("word");
     QTest::newRow("lowest") << 0.0 << "normaala";
+    QTest::newRow("slot 3") << drawFor(3, 20) << "normaald";
     QTest::newRow("middle") << 0.5 << "normaalk";
     QTest::newRow("highest") << 0.999999 << "normaalt"; // slot 19
 }
@@ -107,6 +104,8 @@ void TestGame::automaticDrawUsesSlotsUpToNineteen()
     t.random.setDraws({draw});
     t.game.Form_Load();
     QCOMPARE(t.game.currentWord(), word);
+    QCOMPARE(t.board.lblzoek, QString(word.size(), u'-'));
+    QVERIFY(t.board.messages.isEmpty());
 }
 
 void TestGame::nieuwDrawsFromTwentyFiveSlotsAndClearsTheBoard()
@@ -127,17 +126,16 @@ void TestGame::typedWordStartsAFreshGame_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("mask");
-    QTest::newRow("plain") << "kaas"
-                           << "----";
-    QTest::newRow("case kept") << "Banaan"
-                               << "------";
-    QTest::newRow("spaces and digits") << "a 1"
-                                       << "---";
-    QTest::newRow("accent as one character") << QStringLiteral("cafe\u0301") << "----";
-    QTest::newRow("emoji as one character") << QStringLiteral("\U0001F600x") << "--";
-    QTest::newRow("fifty") << QString(50, u'x') << QString(50, u'-');
-    QTest::newRow("empty") << ""
-                           << "";
+    const auto row = [](const char *name, const QString &typed, const QString &mask) {
+        QTest::newRow(name) << typed << mask;
+    };
+    row("plain", "kaas", "----");
+    row("case kept", "Banaan", "------");
+    row("spaces and digits", "a 1", "---");
+    row("accent as one character", QStringLiteral("cafe\u0301"), "----");
+    row("emoji as one character", QStringLiteral("\U0001F600x"), "--");
+    row("fifty", QString(50, u'x'), QString(50, u'-'));
+    row("empty", "", "");
 }
 
 void TestGame::typedWordStartsAFreshGame()
@@ -173,33 +171,19 @@ void TestGame::guessRevealsEveryOccurrence_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("letters");
     QTest::addColumn<QString>("mask");
-    QTest::newRow("all at once") << "banaan"
-                                 << "a"
-                                 << "-a-aa-";
-    QTest::newRow("two letters") << "banaan"
-                                 << "an"
-                                 << "-anaan";
-    QTest::newRow("revealed in lower case") << "Appel"
-                                            << "a"
-                                            << "a----";
-    QTest::newRow("capitals matched") << "KAAS"
-                                      << "ks"
-                                      << "k--s";
-    QTest::newRow("first and last") << "eerste"
-                                    << "e"
-                                    << "ee---e";
-    QTest::newRow("the last letter of the alphabet") << "pizza"
-                                                     << "z"
-                                                     << "--zz-";
-    QTest::newRow("miss reveals nothing") << "kaas"
-                                          << "z"
-                                          << "----";
-    QTest::newRow("an accent makes another letter") << QStringLiteral("café") << "cafe"
-                                                    << "caf-";
-    QTest::newRow("also when the accent comes apart") << QStringLiteral("cafe\u0301") << "cafe"
-                                                      << "caf-";
-    QTest::newRow("a letter that folds to two stays hidden") << QStringLiteral("straße") << "strae"
-                                                             << "stra-e";
+    const auto row = [](const char *name, const QString &word, const QString &letters,
+                        const QString &mask) { QTest::newRow(name) << word << letters << mask; };
+    row("all at once", "banaan", "a", "-a-aa-");
+    row("two letters", "banaan", "an", "-anaan");
+    row("revealed in lower case", "Appel", "a", "a----");
+    row("capitals matched", "KAAS", "ks", "k--s");
+    row("guessed as a capital", "kaas", "aZ", "-aa-");
+    row("first and last", "eerste", "e", "ee---e");
+    row("the last letter of the alphabet", "pizza", "z", "--zz-");
+    row("miss reveals nothing", "kaas", "z", "----");
+    row("an accent makes another letter", QStringLiteral("café"), "cafe", "caf-");
+    row("also when the accent comes apart", QStringLiteral("cafe\u0301"), "cafe", "caf-");
+    row("a letter that folds to two stays hidden", QStringLiteral("straße"), "strae", "stra-e");
 }
 
 void TestGame::guessRevealsEveryOccurrence()
@@ -207,23 +191,14 @@ void TestGame::guessRevealsEveryOccurrence()
     QFETCH(QString, word);
     QFETCH(QString, letters);
     QFETCH(QString, mask);
-    Table t;
-    t.game.Form_Load();
-    t.play(word);
+    Table t(word);
     t.guess(letters);
     QCOMPARE(t.board.lblzoek, mask);
     QCOMPARE(t.game.mask(), mask);
-}
-
-void TestGame::guessDisablesItsButton()
-{
-    Table t;
-    t.game.Form_Load();
-    t.play("kaas");
-    t.guess("aZ");
-    QVERIFY(!t.board.isLetterEnabled('a'));
-    QVERIFY(!t.board.isLetterEnabled('z'));
-    QCOMPARE(t.board.enabledCount(), 24);
+    // Each guessed button is disabled, and only those.
+    for (const QChar letter : letters)
+        QVERIFY(!t.board.isLetterEnabled(letter.toLower()));
+    QCOMPARE(t.board.enabledCount(), 26 - int(letters.size()));
 }
 
 void TestGame::missShowsTheLowestHiddenPiece_data()
@@ -236,9 +211,7 @@ void TestGame::missShowsTheLowestHiddenPiece_data()
 void TestGame::missShowsTheLowestHiddenPiece()
 {
     QFETCH(int, misses);
-    Table t;
-    t.game.Form_Load();
-    t.play("kaas");
+    Table t("kaas");
     t.guess(QStringLiteral("bcdefghij").left(misses));
     for (int i = 0; i < Board::pieceCount; ++i)
         QCOMPARE(t.board.isPieceShown(i), i < misses);
@@ -247,9 +220,7 @@ void TestGame::missShowsTheLowestHiddenPiece()
 
 void TestGame::tenthMissLoses()
 {
-    Table t;
-    t.game.Form_Load();
-    t.play("appel");
+    Table t("appel");
     t.random.setDraws({drawFor(7, 20)});
     QList<int> piecesAtMessage;
     QList<int> lettersAtMessage;
@@ -287,9 +258,7 @@ void TestGame::lossOnToAnEmptyWordAlsoWins()
 
 void TestGame::lastLetterWinsEvenAfterNineMisses()
 {
-    Table t;
-    t.game.Form_Load();
-    t.play("Kaas");
+    Table t("Kaas");
     t.guess("bcdefghijak");
     QCOMPARE(t.board.shownPieces(), 9);
     QVERIFY(t.board.messages.isEmpty());
@@ -301,9 +270,7 @@ void TestGame::lastLetterWinsEvenAfterNineMisses()
 
 void TestGame::emptyWordIsWonByTheFirstGuess()
 {
-    Table t;
-    t.game.Form_Load();
-    t.play("");
+    Table t("");
     t.guess("e");
     QCOMPARE(t.board.messages, QStringList {Texts::won});
     QCOMPARE(t.board.shownPieces(), 0);
@@ -311,9 +278,7 @@ void TestGame::emptyWordIsWonByTheFirstGuess()
 
 void TestGame::unguessableCharacterCanOnlyLose()
 {
-    Table t;
-    t.game.Form_Load();
-    t.play("ex-man");
+    Table t("ex-man");
     t.guess("exman");
     QCOMPARE(t.board.lblzoek, QStringLiteral("ex-man"));
     QVERIFY(t.board.messages.isEmpty()); // the hyphen still reads as hidden
@@ -334,9 +299,7 @@ void TestGame::levelChangeKeepsTheBoard()
 {
     QFETCH(Level, level);
     QFETCH(QString, stem);
-    Table t;
-    t.game.Form_Load();
-    t.play("kaas");
+    Table t("kaas");
     t.guess("xyz");
     t.random.setDraws({drawFor(2, 20)});
     t.game.chooseLevel(level);

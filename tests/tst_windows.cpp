@@ -25,12 +25,13 @@ using TestLists::drawFor;
 
 namespace {
 
-/// The program's windows on screen: while one is, the program runs.
-int visibleWindows()
+/// The program's windows of type T on screen: while any window is, the
+/// program runs.
+template<class T = QWidget> int visibleWindows()
 {
     const QWidgetList windows = QApplication::topLevelWidgets();
     return int(std::count_if(windows.cbegin(), windows.cend(),
-                             [](const QWidget *w) { return w->isVisible(); }));
+                             [](QWidget *w) { return qobject_cast<T *>(w) && w->isVisible(); }));
 }
 
 /// A click that goes through the window system, as a player's does, so
@@ -45,6 +46,12 @@ void clickOnScreen(QWidget *widget)
 template<class T = QWidget> T *child(QWidget *window, const char *name)
 {
     return window->findChild<T *>(QLatin1StringView(name));
+}
+
+/// Clicks the button \a name of \a window.
+void press(QWidget *window, const char *name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
 }
 
 /// Runs \a check once the help window is open, then closes it with \a close.
@@ -119,10 +126,6 @@ private:
             (void)QTest::qWaitForWindowExposed(dialog);
         return dialog;
     }
-    void clickOk(Invul *dialog)
-    {
-        QTest::mouseClick(child<QPushButton>(dialog, "cmd_ok"), Qt::LeftButton);
-    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FixedRandom> m_random;
@@ -155,30 +158,21 @@ void TestWindows::controlsSitInTheirBoxes_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QRect>("box");
-    QTest::newRow("txtInvul") << "Invul"
-                              << "txtInvul" << twips(120, 840, 2655, 285);
-    QTest::newRow("Invul Label1") << "Invul"
-                                  << "Label1" << twips(120, 240, 2535, 375);
-    QTest::newRow("cmd_ok") << "Invul"
-                            << "cmd_ok" << twips(1560, 1200, 1215, 375);
-    QTest::newRow("cmd_sluiten") << "Invul"
-                                 << "cmd_sluiten" << twips(120, 1200, 1335, 375);
-    QTest::newRow("Image1") << "Help"
-                            << "Image1" << twips(120, 120, 525, 555);
-    QTest::newRow("Image2") << "Help"
-                            << "Image2" << twips(2880, 120, 525, 555);
-    QTest::newRow("Help Label1") << "Help"
-                                 << "Label1" << twips(840, 240, 1935, 375);
-    QTest::newRow("Label2") << "Help"
-                            << "Label2" << twips(120, 840, 3375, 1215);
-    QTest::newRow("Label3") << "Help"
-                            << "Label3" << twips(120, 2040, 3375, 855);
-    QTest::newRow("Label4") << "Help"
-                            << "Label4" << twips(120, 3000, 3375, 735);
-    QTest::newRow("cmd_sluithelp") << "Help"
-                                   << "cmd_sluithelp" << twips(1200, 3840, 1095, 375);
-    QTest::newRow("Info Label1") << "Info"
-                                 << "Label1" << twips(120, 120, 2535, 375);
+    const auto row = [](const char *window, const char *control, const QRect &box) {
+        QTest::addRow("%s %s", window, control) << QString(window) << QString(control) << box;
+    };
+    row("Invul", "txtInvul", twips(120, 840, 2655, 285));
+    row("Invul", "Label1", twips(120, 240, 2535, 375));
+    row("Invul", "cmd_ok", twips(1560, 1200, 1215, 375));
+    row("Invul", "cmd_sluiten", twips(120, 1200, 1335, 375));
+    row("Help", "Image1", twips(120, 120, 525, 555));
+    row("Help", "Image2", twips(2880, 120, 525, 555));
+    row("Help", "Label1", twips(840, 240, 1935, 375));
+    row("Help", "Label2", twips(120, 840, 3375, 1215));
+    row("Help", "Label3", twips(120, 2040, 3375, 855));
+    row("Help", "Label4", twips(120, 3000, 3375, 735));
+    row("Help", "cmd_sluithelp", twips(1200, 3840, 1095, 375));
+    row("Info", "Label1", twips(120, 120, 2535, 375));
 }
 
 void TestWindows::controlsSitInTheirBoxes()
@@ -266,17 +260,13 @@ void TestWindows::okPlaysTheWordAsTyped_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("guesses");
     QTest::addColumn<QString>("mask");
-    QTest::newRow("case kept") << "Banaan"
-                               << "a"
-                               << "-a-aa-";
-    QTest::newRow("spaces and digits") << "ik 2"
-                                       << "ki"
-                                       << "ik--";
-    QTest::newRow("accents") << QStringLiteral("café") << "c"
-                             << "c---";
-    QTest::newRow("emoji") << QStringLiteral("\U0001F431kat") << "k"
-                           << "-k--";
-    QTest::newRow("fifty") << QString(50, u'b') << "" << QString(50, u'-');
+    const auto row = [](const char *name, const QString &typed, const QString &guesses,
+                        const QString &mask) { QTest::newRow(name) << typed << guesses << mask; };
+    row("case kept", "Banaan", "a", "-a-aa-");
+    row("spaces and digits", "ik 2", "ki", "ik--");
+    row("accents", QStringLiteral("café"), "c", "c---");
+    row("emoji", QStringLiteral("\U0001F431kat"), "k", "-k--");
+    row("fifty", QString(50, u'b'), "", QString(50, u'-'));
 }
 
 void TestWindows::okPlaysTheWordAsTyped()
@@ -286,7 +276,7 @@ void TestWindows::okPlaysTheWordAsTyped()
     QFETCH(QString, mask);
     Invul *dialog = openInvul();
     dialog->textBox()->setText(typed);
-    clickOk(dialog);
+    press(dialog, "cmd_ok");
     QVERIFY(!m_windows->invul());
     QCOMPARE(m_game->currentWord(), typed);
     for (const QChar letter : guesses)
@@ -302,7 +292,7 @@ void TestWindows::okRefusesMoreThanFiftyCharacters()
     const QString tooLong(51, u'x');
     QTest::keyClicks(dialog->textBox(), tooLong);
     MessageCatcher catcher;
-    clickOk(dialog);
+    press(dialog, "cmd_ok");
     QCOMPARE(catcher.texts(),
              QStringList {QStringLiteral("Een woord mag hoogstens 50 tekens hebben.")});
     QCOMPARE(catcher.seen.first().title, QStringLiteral("Wirlep"));
@@ -319,7 +309,7 @@ void TestWindows::sluitenLeavesTheGameAlone()
     Invul *dialog = openInvul();
     QTest::keyClicks(dialog->textBox(), QStringLiteral("appel"));
     Wirlep *before = main();
-    QTest::mouseClick(child<QPushButton>(dialog, "cmd_sluiten"), Qt::LeftButton);
+    press(dialog, "cmd_sluiten");
     QVERIFY(!m_windows->invul());
     QCOMPARE(main(), before);
     QCOMPARE(m_game->currentWord(), QStringLiteral("normaala"));
@@ -334,10 +324,7 @@ void TestWindows::invullenTwiceKeepsOneDialogAndItsText()
     Invul *second = openInvul();
     QCOMPARE(second, first);
     QCOMPARE(second->textBox()->text(), QStringLiteral("pe"));
-    int dialogs = 0;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        dialogs += qobject_cast<Invul *>(window) && window->isVisible();
-    QCOMPARE(dialogs, 1);
+    QCOMPARE(visibleWindows<Invul>(), 1);
 }
 
 void TestWindows::helpShowsItsTextAndPictures()
@@ -393,7 +380,7 @@ void TestWindows::helpClosesOnlyThroughItsButton()
         },
         [](Help *help) {
             if (help->isVisible())
-                QTest::mouseClick(child<QPushButton>(help, "cmd_sluithelp"), Qt::LeftButton);
+                press(help, "cmd_sluithelp");
         });
     QTest::keyClick(main(), Qt::Key_F1);
     QCOMPARE(openAfterKey, !closes);
@@ -414,9 +401,7 @@ void TestWindows::helpBlocksTheMainWindow()
             clickOnScreen(main()->letterButton(u'x'));
             QTest::keyClick(main()->windowHandle(), Qt::Key_F2);
         },
-        [](Help *help) {
-            QTest::mouseClick(child<QPushButton>(help, "cmd_sluithelp"), Qt::LeftButton);
-        });
+        [](Help *help) { press(help, "cmd_sluithelp"); });
     action("menuHelp")->trigger();
     QVERIFY(main()->letterButton(u'x')->isEnabled());
     QVERIFY(!main()->letterButton(u'q')->isEnabled()); // the game goes on where it was
@@ -429,10 +414,7 @@ void TestWindows::infoOpensOnceWithOneLine()
     action("Menuinfo")->trigger();
     Info *info = m_windows->info();
     QVERIFY(info);
-    int infos = 0;
-    for (QWidget *window : QApplication::topLevelWidgets())
-        infos += qobject_cast<Info *>(window) && window->isVisible();
-    QCOMPARE(infos, 1);
+    QCOMPARE(visibleWindows<Info>(), 1);
     QLabel *credit = child<QLabel>(info, "Label1");
     QVERIFY(credit->text().startsWith(QStringLiteral("Wirlep 1.00")));
     QVERIFY(!credit->wordWrap());
@@ -462,7 +444,7 @@ void TestWindows::sluitenInTheDialogLoadsTheMainWindowAgain()
     main()->close();
     QVERIFY(!m_windows->mainWindow());
     m_random->setDraws({drawFor(6, 20)});
-    QTest::mouseClick(child<QPushButton>(dialog, "cmd_sluiten"), Qt::LeftButton);
+    press(dialog, "cmd_sluiten");
     Wirlep *reloaded = m_windows->mainWindow();
     QVERIFY(reloaded);
     QVERIFY(reloaded->isVisible());
@@ -477,7 +459,7 @@ void TestWindows::okInTheDialogLoadsAndShowsTheMainWindow()
     Invul *dialog = openInvul();
     main()->close();
     QTest::keyClicks(dialog->textBox(), QStringLiteral("Kaas"));
-    clickOk(dialog);
+    press(dialog, "cmd_ok");
     QVERIFY(!m_windows->invul());
     Wirlep *reloaded = m_windows->mainWindow();
     QVERIFY(reloaded);

@@ -13,7 +13,8 @@
 #include <QtEndian>
 
 #include <optional>
-#include <utility>
+
+#include "../IcoFormat.h"
 
 namespace {
 
@@ -22,11 +23,7 @@ constexpr quint16 rtGroupIcon = 14;
 constexpr quint16 rtVersion = 16;
 constexpr quint16 groupId = WIRLEP_ICON_GROUP_ID;
 constexpr quint16 firstImageId = WIRLEP_ICON_FIRST_IMAGE_ID;
-constexpr int imageCount = 6;
-constexpr int icoDirSize = 6;
-constexpr int icoEntrySize = 16;
 constexpr int groupEntrySize = 14;
-constexpr int bitmapHeaderSize = 40;
 constexpr quint32 fixedInfoSignature = 0xFEEF04BD;
 constexpr quint16 language = 0x0413; // Dutch (Netherlands)
 
@@ -34,38 +31,6 @@ qsizetype align4(qsizetype offset)
 {
     return (offset + 3) & ~qsizetype(3);
 }
-
-/// Little-endian reads that say when they would run past the end.
-class Bytes
-{
-public:
-    explicit Bytes(QByteArray data)
-        : m_data(std::move(data))
-    { }
-
-    const QByteArray &data() const { return m_data; }
-    qsizetype size() const { return m_data.size(); }
-    bool has(qsizetype offset, qsizetype length) const
-    {
-        return offset >= 0 && length >= 0 && offset <= m_data.size() - length;
-    }
-    quint8 u8(qsizetype offset) const { return quint8(m_data.at(offset)); }
-    quint16 u16(qsizetype offset) const
-    {
-        return qFromLittleEndian<quint16>(m_data.constData() + offset);
-    }
-    quint32 u32(qsizetype offset) const
-    {
-        return qFromLittleEndian<quint32>(m_data.constData() + offset);
-    }
-    qint32 i32(qsizetype offset) const
-    {
-        return qFromLittleEndian<qint32>(m_data.constData() + offset);
-    }
-
-private:
-    QByteArray m_data;
-};
 
 /// A resource's type or name: a number, or else a string.
 struct ResId
@@ -273,7 +238,7 @@ void TestWindowsResources::initTestCase()
     m_resources = file.resources;
 
     m_ico = readFile(QStringLiteral(WIRLEP_ICO_FILE));
-    QVERIFY2(m_ico.size() >= icoDirSize + imageCount * icoEntrySize, "wirlep.ico is missing");
+    QVERIFY2(m_ico.size() >= icoDirSize + icoImageCount * icoEntrySize, "wirlep.ico is missing");
 
     const Resource *version = findResource(m_resources, rtVersion, 1);
     QVERIFY2(version, "no version information (RT_VERSION 1)");
@@ -308,31 +273,22 @@ void TestWindowsResources::iconGroup()
     const Resource *group = findResource(m_resources, rtGroupIcon, groupId);
     QVERIFY2(group, "no icon group");
     const Bytes bytes(group->data);
-    QCOMPARE(bytes.size(), icoDirSize + imageCount * groupEntrySize);
+    QCOMPARE(bytes.size(), icoDirSize + icoImageCount * groupEntrySize);
     QCOMPARE(bytes.u16(0), quint16(0)); // reserved
     QCOMPARE(bytes.u16(2), quint16(1)); // an icon, not a cursor
-    QCOMPARE(bytes.u16(4), quint16(imageCount));
+    QCOMPARE(bytes.u16(4), quint16(icoImageCount));
 }
 
 void TestWindowsResources::iconImage_data()
 {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<int>("bitCount");
-
-    QTest::newRow("16 px, 16 colours") << 0 << 16 << 4;
-    QTest::newRow("16 px, 256 colours") << 1 << 16 << 8;
-    QTest::newRow("32 px, 16 colours") << 2 << 32 << 4;
-    QTest::newRow("32 px, 256 colours") << 3 << 32 << 8;
-    QTest::newRow("48 px, 16 colours") << 4 << 48 << 4;
-    QTest::newRow("48 px, 256 colours") << 5 << 48 << 8;
+    addIcoImageRows();
 }
 
 void TestWindowsResources::iconImage()
 {
     QFETCH(int, index);
     QFETCH(int, size);
-    QFETCH(int, bitCount);
+    QFETCH(int, bits);
 
     const Resource *group = findResource(m_resources, rtGroupIcon, groupId);
     QVERIFY2(group, "no icon group");
@@ -343,9 +299,9 @@ void TestWindowsResources::iconImage()
     // The group's entry for this image.
     QCOMPARE(int(entries.u8(at)), size);
     QCOMPARE(int(entries.u8(at + 1)), size);
-    QCOMPARE(int(entries.u8(at + 2)), bitCount == 4 ? 16 : 0);
+    QCOMPARE(int(entries.u8(at + 2)), bits == 4 ? 16 : 0);
     QCOMPARE(int(entries.u16(at + 4)), 1);
-    QCOMPARE(int(entries.u16(at + 6)), bitCount);
+    QCOMPARE(int(entries.u16(at + 6)), bits);
     const quint16 id = entries.u16(at + 12);
     QCOMPARE(int(id), firstImageId + index);
 
@@ -359,15 +315,14 @@ void TestWindowsResources::iconImage()
     QCOMPARE(pixels.i32(4), size);
     QCOMPARE(pixels.i32(8), 2 * size); // the colour and mask rows together
     QCOMPARE(int(pixels.u16(12)), 1);
-    QCOMPARE(int(pixels.u16(14)), bitCount);
+    QCOMPARE(int(pixels.u16(14)), bits);
 
     // The same bytes as the image in wirlep.ico.
     const Bytes ico(m_ico);
-    const qsizetype icoEntry = icoDirSize + qsizetype(index) * icoEntrySize;
-    const quint32 icoSize = ico.u32(icoEntry + 8);
-    const quint32 icoOffset = ico.u32(icoEntry + 12);
-    QVERIFY(ico.has(icoOffset, icoSize));
-    QVERIFY2(image->data == m_ico.mid(icoOffset, icoSize), "differs from the image in wirlep.ico");
+    const IcoEntry entry = readEntry(ico, index);
+    QVERIFY(ico.has(entry.imageOffset, entry.bytesInRes));
+    QVERIFY2(image->data == m_ico.mid(entry.imageOffset, entry.bytesInRes),
+             "differs from the image in wirlep.ico");
 }
 
 void TestWindowsResources::fixedVersion()
