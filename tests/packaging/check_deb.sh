@@ -86,8 +86,8 @@ if [ "${1:-}" = piuparts ]; then
   dpkg-deb --root-owner-group -b "$up/tree" "$up/wirlep_$newer.deb" >/dev/null
   script=$up/scripts/post_install_edit
   printf '#!/bin/sh\nl=/etc/wirlep/normaal.txt\ncase $PIUPARTS_TEST.$PIUPARTS_PHASE in\n%s\n%s\nesac\n' \
-    'upgrade.install) cp $l /root/ && echo zelfgekozen >$l ;;' \
-    'upgrade.upgrade) grep -qx zelfgekozen $l && mv /root/normaal.txt $l ;;' >"$script"
+    'upgrade.install) cp $l /var/tmp/ && echo zelfgekozen >$l ;;' \
+    'upgrade.upgrade) grep -qx zelfgekozen $l && mv /var/tmp/normaal.txt $l ;;' >"$script"
   chmod +x "$script"
   "${sudo[@]}" piuparts --distribution "$suite" --mirror "$mirror main" --log-file "$log" \
     --bindmount "$up/repo" --extra-repo "deb [trusted=yes] file://$up/repo ./" \
