@@ -236,11 +236,11 @@ bool Wirlep::chooseInMenu(QMenu *menu, int key)
     QAction *item = menu->activeAction();
     if (!chooses || !item || !item->isEnabled() || item->menu() || item->isSeparator())
         return false;
-    // QMenu gives the focus back to the letters before it runs the item: the
-    // focus would reach a screen reader ahead of the new board. Opened from
-    // the menu bar by the keyboard, the menu leaves the focus with the menu
-    // bar as it closes, until it goes back here; opened by the mouse, the
-    // focus never left the letter, and screen readers hear nothing of it.
+    // QMenu would give the focus back to the letters first and run the item
+    // after: the focus would reach a screen reader ahead of the new board.
+    // Hidden here, a menu opened from the menu bar by the keyboard leaves the
+    // focus on the menu bar until the item has run; one opened by the mouse
+    // never took it from the letter.
     menu->hide();
     item->trigger();
     if (focusWidget() == menuBar() && m_focusedLetter)
