@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Windows zip's tests, one command each:
-#   check_windows.sh unpack ZIP DIR [required]
-#       unzips ZIP into DIR/zip and checks what it holds, then makes a Wine
+#   check_windows.sh unpack ZIP DIR SOURCE_ARCHIVE [required]
+#       unzips ZIP into DIR/zip and checks what it holds (the program, its
+#       word lists, the source archive SOURCE_ARCHIVE, ...), then makes a Wine
 #       prefix in DIR/wineprefix for the end-to-end scenarios to copy. A
 #       missing ZIP skips the Windows tests, or fails them when "required".
+# The word lists' names come from the file WIRLEP_E2E_LAYOUT names.
 #   check_windows.sh imports DIR     wirlep.exe needs no DLL beyond Windows' own
 #   check_windows.sh resources DIR GROUP FIRST LANGID VERSION ICO
 #                                wirlep.exe holds icon group GROUP with one
@@ -188,7 +190,8 @@ uninstall() {
 }
 
 # edit_list FOLDER: the player's own words in FOLDER's list EDITED.
-EDITED=normaal.txt
+load_layout
+EDITED=$LIST_FILE_NORMAAL
 edit_list() {
   printf 'eigen\r\nwoorden\r\n' >>"$1/$EDITED"
   cp "$1/$EDITED" "$work/edited"
@@ -214,22 +217,20 @@ prefix_files() {
 
 case "${1:-}" in
 unpack)
-  [ $# -ge 3 ] || fail "usage: $0 unpack ZIP DIR [required]"
-  zip=$2 dir=$3
+  [ $# -ge 4 ] || fail "usage: $0 unpack ZIP DIR SOURCE_ARCHIVE [required]"
+  zip=$2 dir=$3 source_archive=$4
   rm -rf "$dir"
   if [ ! -f "$zip" ]; then
-    [ "${4:-}" = required ] && fail "$zip is missing: scripts/build-windows.sh makes it"
+    [ "${5:-}" = required ] && fail "$zip is missing: scripts/build-windows.sh makes it"
     echo "$zip is missing: the Windows tests are skipped (scripts/build-windows.sh makes it)"
     exit 77
   fi
-  for tool in unzip wine wineserver; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
-  done
+  needs "${5:-}" unzip wine wineserver
   mkdir -p "$dir"
   unzip -q "$zip" -d "$dir/zip"
   top=("$dir"/zip/*)
   [ ${#top[@]} -eq 1 ] && [ -d "${top[0]}" ] || fail "the zip should hold one folder"
-  for file in wirlep.exe makkelijk.txt normaal.txt moeilijk.txt LEESMIJ.txt "$(basename "${top[0]}" -windows-x64)-bron.tar.gz" \
+  for file in wirlep.exe "${LIST_FILES[@]}" LEESMIJ.txt "$source_archive" \
     licenties/COPYING.txt licenties/qt/LGPL-3.0-only.txt; do
     [ -s "${top[0]}/$file" ] || fail "the zip lacks $file"
   done
