@@ -2,7 +2,8 @@
 # Installs what building, playing and testing Wirlep need, then configures and
 # builds. Packages already on the machine are left alone.
 # Usage: scripts/setup.sh [preset [target]]
-#   preset: default, ci or asan (see CMakePresets.json); target: build just that one
+#   preset: default, ci, asan or release (see CMakePresets.json); target: build
+#   just that one (all: everything the preset builds), with no test tools
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-default}
