@@ -40,9 +40,9 @@ scripts/build-windows.sh
 
 # What an earlier release made goes; the folder itself may be the user's.
 mkdir -p "$out"
-rm -f "$out"/wirlep_*.deb "$out"/wirlep-*-windows-x64.zip "$out"/wirlep-*-setup.exe "$out/SHA256SUMS"
-cp "$work"/deb/wirlep_*.deb build-windows/wirlep-*-windows-x64.zip build-windows/wirlep-*-setup.exe "$out/"
+rm -f "$out/SHA256SUMS" "$out"/wirlep_*.deb "$out"/wirlep-*-{windows-x64.zip,setup.exe}
+cp "$work"/deb/wirlep_*.deb build-windows/wirlep-*-{windows-x64.zip,setup.exe} "$out/"
 cd "$out"
-sha256sum wirlep_*.deb wirlep-*-windows-x64.zip wirlep-*-setup.exe >SHA256SUMS
-echo "Released $(git -C "$work/src" describe --always --abbrev=12) into $out:"
+sha256sum wirlep_*.deb wirlep-*-{windows-x64.zip,setup.exe} >SHA256SUMS
+echo "Released $commit into $out:"
 cat SHA256SUMS

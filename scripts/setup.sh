@@ -30,8 +30,11 @@ packages=(
   # Debian's checks of it, Windows resources
   desktop-file-utils appstream dpkg-dev file lintian piuparts debootstrap binutils-mingw-w64-x86-64
   # the Windows program, played under Wine with Wine's own fonts, its
-  # resources read back, its installer built (NSIS) and run
-  wine wine64 fonts-wine icoutils unzip nsis
+  # resources read back, its zip packed and its installer built (NSIS) and run
+  wine wine64 fonts-wine icoutils zip unzip nsis
+  # two releases compared byte for byte, the second in a Dutch locale that
+  # localedef makes from the locales package's sources
+  diffoscope-minimal locales
   # fuzzing (clang with libFuzzer), Valgrind, and the benchmarks: a build
   # without them leaves those out and says so (the ci preset stops instead);
   # Qt Svg, for regenerate-art to redraw the committed pictures
