@@ -28,12 +28,12 @@ commit=${commit:-$(git -C "$source" rev-parse HEAD)}
 
 # release FOLDER: the commit checked out in FOLDER/src, released into its release/.
 release() {
-  log "release in $1"
   git clone -q --shared --no-checkout "$source" "$1/src"
   git -C "$1/src" checkout -q --detach "$commit"
   TMPDIR=$1 "$1/src/scripts/release.sh" >"$1/log" 2>&1 || fail "release.sh: $(tail -40 "$1/log")"
 }
 mkdir -p "$work/one" "$work/other/two"
+log "releasing in $work/one, then in $work/other/two"
 (umask 022 && TZ=UTC0 LC_ALL=C release "$work/one")
 (umask 077 && export LOCPATH=$work && TZ=UTC-14 LC_ALL=nl_NL.UTF-8 release "$work/other/two")
 
