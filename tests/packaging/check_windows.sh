@@ -237,13 +237,13 @@ make_setup() {
 
 # kill_points: in POINTS, the steps a run that counted STATUS steps (a setup
 # made -DKILLABLE, run with WIRLEP_KILL_AT=0) is cut off at: its first and
-# last four, and every sixth of the way between.
+# last three, and every fifth of the way between.
 kill_points() {
-  ((STATUS >= 24)) || fail "a run of $STATUS steps: too few to cut off"
+  ((STATUS >= 20)) || fail "a run of $STATUS steps: too few to cut off"
   local step
   POINTS=()
   for ((step = 1; step <= STATUS; step++)); do
-    ((step > 4 && step <= STATUS - 4 && step % (STATUS / 6))) || POINTS+=("$step")
+    ((step > 3 && step <= STATUS - 3 && step % (STATUS / 5))) || POINTS+=("$step")
   done
 }
 
