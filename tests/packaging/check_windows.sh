@@ -31,7 +31,8 @@
 #       makes a setup of an older version from the same files and one of its
 #       own, which can be cut off at any step (it needs cmake and makensis);
 #       installs it, copies it to another folder under the key earlier builds
-#       used, edits that one's list, upgrades, installs again; cuts the older
+#       used, edits that one's list, upgrades, installs again with its entry
+#       under that key alone; cuts the older
 #       setup and its uninstaller off at steps throughout, each followed by a
 #       run of setup or the uninstaller; then installs into another folder
 #       (/D=): one entry, one set of files, one shortcut, the older one's own
@@ -395,6 +396,9 @@ setup-reinstall)
   setup_run /S
   [ ! -e "$elsewhere" ] || fail "the earlier install is left: $(find "$elsewhere")"
   kept_list "$default_folder"
+  # Again, with the entry under the earlier builds' key alone: the same folder.
+  { wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
+    wine reg delete "$UNINSTALL_KEY\\$id" /f; } >>"$work/wine.log" 2>&1 || fail "cannot move the entry"
   setup_run /S
   check_install "$default_folder"
   kept_list "$default_folder"
