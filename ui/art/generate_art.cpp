@@ -36,7 +36,7 @@ namespace {
 // PNG and JPEG both store it.
 constexpr int dotsPerMeter = 3780;
 
-constexpr int pngSizes[] = { 16, 32, 48, 64, 128, 256 };
+constexpr int pngSizes[] = {16, 32, 48, 64, 128, 256};
 
 struct IcoFormat
 {
@@ -46,7 +46,7 @@ struct IcoFormat
 
 // Every size in 16 colours, for displays that have no more, and in 256.
 constexpr IcoFormat icoFormats[] = {
-    { 16, 4 }, { 16, 8 }, { 32, 4 }, { 32, 8 }, { 48, 4 }, { 48, 8 },
+    {16, 4}, {16, 8}, {32, 4}, {32, 8}, {48, 4}, {48, 8},
 };
 
 // Below this alpha a pixel becomes a hole in the icon's AND mask.
@@ -123,7 +123,7 @@ double colourDistance(QRgb a, QRgb b)
     constexpr double halfSqrt3 = 0.8660254037844386;
     auto alpha = [](QRgb c) { return qRed(c) - (qGreen(c) + qBlue(c)) / 2.0; };
     auto beta = [](QRgb c) { return halfSqrt3 * (qGreen(c) - qBlue(c)); };
-    auto value = [](QRgb c) { return double(std::max({ qRed(c), qGreen(c), qBlue(c) })); };
+    auto value = [](QRgb c) { return double(std::max({qRed(c), qGreen(c), qBlue(c)})); };
     const double da = alpha(a) - alpha(b);
     const double db = beta(a) - beta(b);
     const double dv = value(a) - value(b);
@@ -169,13 +169,13 @@ struct ColourBox
     // The channel with the widest spread, and that spread.
     std::pair<int, int> widestChannel() const
     {
-        std::pair<int, int> widest { 0, -1 };
+        std::pair<int, int> widest {0, -1};
         for (int c = 0; c < 3; ++c) {
             const auto [lo, hi] = std::minmax_element(
                 begin, end, [c](QRgb a, QRgb b) { return channel(a, c) < channel(b, c); });
             const int spread = channel(*hi, c) - channel(*lo, c);
             if (spread > widest.second)
-                widest = { c, spread };
+                widest = {c, spread};
         }
         return widest;
     }
@@ -198,10 +198,10 @@ Palette medianCut(std::vector<QRgb> pixels, int maxColours)
 {
     if (pixels.empty())
         return {};
-    std::vector<ColourBox> boxes { { pixels.begin(), pixels.end() } };
+    std::vector<ColourBox> boxes {{pixels.begin(), pixels.end()}};
     while (int(boxes.size()) < maxColours) {
         int pick = -1;
-        std::pair<int, int> pickWidest { 0, 0 };
+        std::pair<int, int> pickWidest {0, 0};
         for (int i = 0; i < int(boxes.size()); ++i) {
             if (std::distance(boxes[i].begin, boxes[i].end) < 2)
                 continue;
@@ -218,7 +218,7 @@ Palette medianCut(std::vector<QRgb> pixels, int maxColours)
         std::stable_sort(box.begin, box.end,
                          [c](QRgb a, QRgb b) { return channel(a, c) < channel(b, c); });
         const auto middle = box.begin + std::distance(box.begin, box.end) / 2;
-        const ColourBox upper { middle, box.end };
+        const ColourBox upper {middle, box.end};
         box.end = middle;
         boxes.push_back(upper);
     }
@@ -238,7 +238,7 @@ Palette paletteFromImage(const QImage &image)
             if (const QRgb pixel = image.pixel(x, y); isOpaque(pixel))
                 opaque.push_back(qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
 
-    Palette palette { qRgb(0, 0, 0) };
+    Palette palette {qRgb(0, 0, 0)};
     std::sort(opaque.begin(), opaque.end());
     std::vector<QRgb> distinct = opaque;
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
