@@ -27,7 +27,7 @@ toolchain=$top/packaging/windows/mingw-w64-x86_64.cmake
 rm -rf "$out/build" "$out/extra" "$out"/wirlep-*-windows-x64.zip "$out"/wirlep-*-setup.exe
 mkdir -p "$out/logs"
 scripts/apt-install.sh cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev xz-utils \
-  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
+  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis zip
 
 # Runs one step of the build with its output in $out/logs/NAME.log; when it
 # fails, says which step and shows the end of its log.
@@ -125,6 +125,14 @@ flock "$lock"
 [ -f "$cache/complete" ] || build_qt
 
 # --- The program and the zip -------------------------------------------------------
+
+# Every date the build writes (the program's time stamp, those of its
+# resources, the zip's and the installer's file times) is SOURCE_DATE_EPOCH;
+# unless set, the date of the commit built, or in a tree without git (the
+# source archive unpacked) the time of its CMakeLists.txt, which that archive
+# dates the same. So one commit gives the same bytes, whenever it is built.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null \
+  || stat -c %Y CMakeLists.txt)}
 
 mkdir -p "$out/extra/licenties"
 cp -r "$qt/LICENSES" "$out/extra/licenties/qt"
