@@ -29,6 +29,14 @@ inline const QString reasonNoAccess = QStringLiteral("geen toestemming om het te
 inline const QString reasonReadError = QStringLiteral("het bestand kan niet worden gelezen (%1).");
 inline const QString reasonLineTooLong = QStringLiteral("regel %1 is langer dan %2 tekens.");
 inline const QString reasonCutOff = QStringLiteral("het bestand eindigt midden in een teken.");
+/// %1 the line, %2 the code unit in hexadecimal.
+inline const QString reasonHalfCharacter
+    = QStringLiteral("regel %1 bevat een half teken (U+%2 zonder zijn andere helft).");
+/// %1 the line, %2 the value in hexadecimal; for UTF-32 files.
+inline const QString reasonBeyondUnicode
+    = QStringLiteral("regel %1 bevat de waarde %2, voorbij U+10FFFF, het laatste teken dat er is.");
+inline const QString reasonSurrogateValue
+    = QStringLiteral("regel %1 bevat U+%2, een halve UTF-16-code, die in UTF-32 geen teken is.");
 
 // Typed words.
 inline const QString wordTooLong = QStringLiteral("Een woord mag hoogstens %1 tekens hebben.");

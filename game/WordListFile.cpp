@@ -8,9 +8,11 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -187,30 +189,128 @@ struct Reading
     QString error; ///< why the text could not be read, or empty
 };
 
+bool isUtf32(QStringConverter::Encoding encoding)
+{
+    return encoding == QStringConverter::Utf32LE || encoding == QStringConverter::Utf32BE;
+}
+
+/// A code unit or value in hexadecimal, as Unicode writes them.
+QString hex(char32_t value)
+{
+    return QString::number(value, 16).toUpper().rightJustified(4, u'0');
+}
+
+/// Turns UTF-32 into UTF-16 as it arrives, dropping the file's one leading
+/// mark. Qt's own decoder hands a value above U+10FFFF or in the surrogate
+/// range on as UTF-16 code units, two of which can then pair up into a
+/// character the file never held. Here each such value becomes a lone low
+/// surrogate, which no pair takes in, and the first of them is kept, to be
+/// named.
+class Utf32Decoder
+{
+public:
+    explicit Utf32Decoder(bool bigEndian)
+        : m_bigEndian(bigEndian)
+    { }
+
+    QString decode(QByteArrayView bytes)
+    {
+        QString text;
+        for (const char byte : bytes) {
+            m_unit[m_filled++] = static_cast<unsigned char>(byte);
+            if (m_filled < m_unit.size())
+                continue;
+            m_filled = 0;
+            if (!m_bigEndian)
+                std::reverse(m_unit.begin(), m_unit.end());
+            const char32_t value = char32_t(m_unit[0]) << 24 | char32_t(m_unit[1]) << 16
+                | char32_t(m_unit[2]) << 8 | char32_t(m_unit[3]);
+            if (std::exchange(m_atStart, false) && value == 0xFEFF)
+                continue;
+            if (value > 0x10FFFF || QChar::isSurrogate(value)) {
+                if (!m_firstInvalid)
+                    m_firstInvalid = value;
+                text.append(QChar(notACharacter));
+            } else if (QChar::requiresSurrogates(value)) {
+                text.append(QChar(QChar::highSurrogate(value)));
+                text.append(QChar(QChar::lowSurrogate(value)));
+            } else {
+                text.append(QChar(value));
+            }
+        }
+        return text;
+    }
+
+    /// Whether the bytes so far end inside a value.
+    bool unfinished() const { return m_filled != 0; }
+
+    /// Why the first value that is no character is none, for line \a line.
+    QString invalidReason(int line) const
+    {
+        if (!m_firstInvalid)
+            return {};
+        if (*m_firstInvalid > 0x10FFFF)
+            return Texts::reasonBeyondUnicode.arg(line).arg(QStringLiteral("0x")
+                                                            + hex(*m_firstInvalid));
+        return Texts::reasonSurrogateValue.arg(line).arg(hex(*m_firstInvalid));
+    }
+
+private:
+    /// Stands for a value that is no character: a lone low surrogate.
+    static constexpr char16_t notACharacter = 0xDC00;
+
+    bool m_bigEndian;
+    std::array<unsigned char, 4> m_unit {};
+    std::size_t m_filled = 0;
+    bool m_atStart = true;
+    std::optional<char32_t> m_firstInvalid;
+};
+
+/// The first code unit of \a line that is half a character, or nothing.
+std::optional<char16_t> loneSurrogate(QStringView line)
+{
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate())
+            ++i;
+        else if (line[i].isSurrogate())
+            return line[i].unicode();
+    }
+    return std::nullopt;
+}
+
 Reading readWide(QIODevice &device, QStringConverter::Encoding encoding)
 {
-    // The decoder drops the file's one leading mark and keeps any later one.
-    // A line is limited as in UTF-16: as many code units as bytes / 2.
-    QStringDecoder decoder(encoding);
+    // Either decoder drops the file's one leading mark and keeps any later
+    // one. A line is limited as in UTF-16: as many code units as bytes / 2.
+    const bool utf32 = isUtf32(encoding);
+    QStringDecoder utf16(encoding);
+    Utf32Decoder utf32Decoder(encoding == QStringConverter::Utf32BE);
     LineSplitter<QString> splitter(maxLineBytes / 2);
     qint64 bytesRead = 0;
     QChar lastDecoded;
     QString error = readInto(device, splitter, [&](QByteArrayView bytes) {
         bytesRead += bytes.size();
-        QString text = decoder.decode(bytes);
+        QString text = utf32 ? utf32Decoder.decode(bytes) : utf16.decode(bytes);
         if (!text.isEmpty())
             lastDecoded = text.back();
         return text;
     });
     // The decoder keeps the bytes of an unfinished code unit to itself: at
     // the end of the file they are a character cut off, not one to drop.
-    // A high surrogate it passes on as it is, whose pair the file ends
-    // before: a word with half a character, which no guess could complete.
-    const bool utf32 = encoding == QStringConverter::Utf32 || encoding == QStringConverter::Utf32LE
-        || encoding == QStringConverter::Utf32BE;
-    const bool cutOff = bytesRead % (utf32 ? 4 : 2) != 0 || lastDecoded.isHighSurrogate();
+    // A high surrogate the UTF-16 decoder passes on as it is, whose pair the
+    // file ends before, is cut off too.
+    const bool cutOff
+        = utf32 ? utf32Decoder.unfinished() : bytesRead % 2 != 0 || lastDecoded.isHighSurrogate();
     if (error.isEmpty() && splitter.ended() && cutOff)
         error = Texts::reasonCutOff;
+    // Half a character anywhere else in a line: a word no guess could complete.
+    for (qsizetype i = 0; error.isEmpty() && i < splitter.lines.size(); ++i) {
+        if (const auto unit = loneSurrogate(splitter.lines[i])) {
+            const int line = int(i) + 1;
+            error = utf32 ? utf32Decoder.invalidReason(line)
+                          : Texts::reasonHalfCharacter.arg(line).arg(hex(*unit));
+        }
+    }
     return {splitter.lines, splitter.tooLongLine(), error};
 }
 

@@ -24,10 +24,10 @@ out=${WIRLEP_WINDOWS_OUT:-$top/build-windows}
 toolchain=$top/packaging/windows/mingw-w64-x86_64.cmake
 
 # What an earlier run made; the folder itself may be the user's.
-rm -rf "$out/build" "$out/extra" "$out/source" "$out"/wirlep-*-windows-x64.zip "$out"/wirlep-*-setup.exe
+rm -rf "$out/build" "$out/extra" "$out"/wirlep-*-windows-x64.zip "$out"/wirlep-*-setup.exe
 mkdir -p "$out/logs"
 scripts/apt-install.sh cmake ninja-build qt6-base-dev qt6-base-dev-tools dpkg-dev xz-utils \
-  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
+  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis zip
 
 # Runs one step of the build with its output in $out/logs/NAME.log; when it
 # fails, says which step and shows the end of its log.
@@ -126,6 +126,14 @@ flock "$lock"
 
 # --- The program and the zip -------------------------------------------------------
 
+# Every date the build writes (the program's time stamp, those of its
+# resources, the zip's and the installer's file times) is SOURCE_DATE_EPOCH;
+# unless set, the date of the commit built, or in a tree without git (the
+# source archive unpacked) the time of its CMakeLists.txt, which that archive
+# dates the same. So one commit gives the same bytes, whenever it is built.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null \
+  || stat -c %Y CMakeLists.txt)}
+
 mkdir -p "$out/extra/licenties"
 cp -r "$qt/LICENSES" "$out/extra/licenties/qt"
 
@@ -136,22 +144,6 @@ cp -r "$qt/LICENSES" "$out/extra/licenties/qt"
   -DBUILD_TESTING=OFF -DWIRLEP_ZIP_EXTRA="$out/extra" \
   -DWIRLEP_QT_SOURCE="Debians bronpakket $qt_source $qt_version (apt-get source $qt_source=$qt_version)" \
   >"$out/configure.log" || { cat "$out/configure.log" >&2; exit 1; }
-# The source of this program goes into the zip too, named by the version the
-# player sees: as committed, for whatever else lies in a checkout (logs,
-# built packages, a developer's files) is no part of it. A tree without git
-# is one unpacked from such an archive, and goes as it is, less its builds.
-version=$(sed -n 's/^WIRLEP_DISPLAY_VERSION:INTERNAL=//p' "$out/build/CMakeCache.txt")
-[ -n "$version" ] || { echo "build-windows.sh: the build has no WIRLEP_DISPLAY_VERSION" >&2; exit 1; }
-source_archive=$out/extra/wirlep-$version-bron.tar.gz
-if [ -e "$top/.git" ]; then
-  git -C "$top" diff --quiet HEAD -- \
-    || echo "build-windows.sh: warning: wirlep-$version-bron.tar.gz holds the commit" \
-      "$(git -C "$top" rev-parse --short HEAD), not the uncommitted changes in $top" >&2
-  git -C "$top" archive --prefix="wirlep-$version/" -o "$source_archive" HEAD
-else
-  tar -czf "$source_archive" --exclude='./build*' -C "$top" --transform="s,^\.,wirlep-$version," .
-fi
-
 # The installer (NSIS) holds the same files as the zip.
 cmake --build "$out/build" --target wirlep-windows-zip wirlep-windows-setup
 mv "$out"/build/wirlep-*-windows-x64.zip "$out"/build/wirlep-*-setup.exe "$out/"

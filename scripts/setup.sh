@@ -2,7 +2,8 @@
 # Installs what building, playing and testing Wirlep need, then configures and
 # builds. Packages already on the machine are left alone.
 # Usage: scripts/setup.sh [preset [target]]
-#   preset: default, ci or asan (see CMakePresets.json); target: build just that one
+#   preset: default, ci, asan or release (see CMakePresets.json); target: build
+#   just that one (all: everything the preset builds), with no test tools
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:-default}
@@ -29,8 +30,11 @@ packages=(
   # Debian's checks of it, Windows resources
   desktop-file-utils appstream dpkg-dev file lintian piuparts debootstrap binutils-mingw-w64-x86-64
   # the Windows program, played under Wine with Wine's own fonts, its
-  # resources read back, its installer built (NSIS) and run
-  wine wine64 fonts-wine icoutils unzip nsis
+  # resources read back, its zip packed and its installer built (NSIS) and run
+  wine wine64 fonts-wine icoutils zip unzip nsis
+  # two releases compared byte for byte, the second in a Dutch locale that
+  # localedef makes from the locales package's sources
+  diffoscope-minimal locales
   # fuzzing (clang with libFuzzer), Valgrind, and the benchmarks: a build
   # without them leaves those out and says so (the ci preset stops instead);
   # Qt Svg, for regenerate-art to redraw the committed pictures

@@ -17,6 +17,20 @@ log() {
     printf '[%3d.%02ds] %s\n' $((ms / 1000)) $((ms % 1000 / 10)) "$*"
 }
 
+# needs REQUIRED TOOL...: every TOOL is on the PATH. A missing one skips the
+# test (exit 77, which CTest reports as skipped), or fails it when REQUIRED
+# is "required", as in the ci preset.
+needs() {
+    local required=$1 tool
+    shift
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null && continue
+        [[ $required == required ]] && fail "$tool is missing (scripts/setup.sh installs it)"
+        echo "$tool is missing (scripts/setup.sh installs it): skipped"
+        exit 77
+    done
+}
+
 # --- Waiting -----------------------------------------------------------------
 
 # wait_for WHAT CHECK [ARGS...]: runs CHECK until it succeeds. A check says in

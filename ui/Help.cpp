@@ -1,6 +1,5 @@
 #include "Help.h"
 
-#include "Fonts.h"
 #include "Layout.h"
 #include "PushButton.h"
 #include "Texts.h"
@@ -10,14 +9,9 @@
 #include <QPixmap>
 
 Help::Help(QWidget *owner)
-    : QWidget(owner,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : FixedWindow(owner, Qt::Dialog, QStringLiteral("Help"), Texts::helpCaption,
+                  Layout::Help::client.toPixels())
 {
-    setObjectName(QStringLiteral("Help"));
-    setWindowTitle(Texts::helpCaption);
-    setFont(Fonts::msSansSerif());
-    setFixedSize(Layout::Help::client.toPixels());
     setWindowModality(Qt::ApplicationModal);
 
     // Decoded when help is asked for, never at start-up.

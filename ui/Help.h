@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "FixedWindow.h"
 
 class QLabel;
 class QPushButton;
@@ -10,7 +10,7 @@ class QPushButton;
 ///
 /// A plain window rather than a QDialog, which centres itself over its owner:
 /// where the help window opens is left to the window system.
-class Help : public QWidget
+class Help : public FixedWindow
 {
     Q_OBJECT
 

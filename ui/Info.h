@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QWidget>
+#include "FixedWindow.h"
 
 /// The about window: one line of credit, closed by its title bar.
-class Info : public QWidget
+class Info : public FixedWindow
 {
     Q_OBJECT
 

@@ -1,6 +1,5 @@
 #include "Invul.h"
 
-#include "Fonts.h"
 #include "Layout.h"
 #include "Message.h"
 #include "PushButton.h"
@@ -10,18 +9,13 @@
 #include <QLabel>
 #include <QLineEdit>
 
+// A plain window rather than a QDialog: no default button for Enter to
+// press, no Escape to close it.
 Invul::Invul(QWidget *parent)
-    : QWidget(parent,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : FixedWindow(parent, Qt::Window, QStringLiteral("Invul"), Texts::invulCaption,
+                  Layout::Invul::client.toPixels())
 {
-    // A plain window rather than a QDialog: no default button for Enter to
-    // press, no Escape to close it.
-    setObjectName(QStringLiteral("Invul"));
-    setWindowTitle(Texts::invulCaption);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(Fonts::msSansSerif());
-    setFixedSize(Layout::Invul::client.toPixels());
 
     txtInvul = new QLineEdit(this);
     txtInvul->setObjectName(QStringLiteral("txtInvul"));

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QWidget>
+#include "FixedWindow.h"
 
 class QLineEdit;
 
 /// "Woord invullen": a second player types the word to be guessed. Modeless
 /// and without an owner; Enter does not confirm and Escape does not close.
-class Invul : public QWidget
+class Invul : public FixedWindow
 {
     Q_OBJECT
 

@@ -28,8 +28,9 @@ QIcon icon()
     QIcon icon;
     const HINSTANCE program = GetModuleHandleW(nullptr);
     for (const int size : sizes) {
-        const auto handle = static_cast<HICON>(
-            LoadImageW(program, MAKEINTRESOURCEW(WIRLEP_ICON_GROUP_ID), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+        const auto handle
+            = static_cast<HICON>(LoadImageW(program, MAKEINTRESOURCEW(WIRLEP_ICON_GROUP_ID),
+                                            IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
         if (!handle)
             continue;
         icon.addPixmap(QPixmap::fromImage(QImage::fromHICON(handle)));

@@ -1,6 +1,7 @@
 #include "Wirlep.h"
 
 #include "CaptionLabel.h"
+#include "FixedWindow.h"
 #include "Fonts.h"
 #include "Gallows.h"
 #include "Game.h"
@@ -50,9 +51,7 @@ Wirlep::Wirlep(Game &game, QWidget *parent)
 {
     setObjectName(QStringLiteral("Wirlep"));
     setWindowTitle(Texts::mainCaption);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | FixedWindow::border);
     setAttribute(Qt::WA_DeleteOnClose);
     // Once for the program: what the announcement is to screen readers.
     [[maybe_unused]] static const bool announcementKnown

@@ -6,8 +6,18 @@
 
 #include <QApplication>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_WIN
+    // Held until the program ends, so that its installer and uninstaller
+    // can tell it is running (Inno Setup's AppMutex convention), whatever
+    // folder it runs from. It is named after the app id.
+    CreateMutexW(nullptr, FALSE, L"" WIRLEP_APP_ID);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(Texts::programName);
     QApplication::setApplicationVersion(QStringLiteral(WIRLEP_DISPLAY_VERSION));

@@ -122,6 +122,9 @@ int main(int argc, char *argv[])
     for (const Level level : allLevels)
         out << ' ' << quoted(wordListFileName(level));
     out << " )\n";
+    for (const Level level : allLevels)
+        out << "LIST_FILE_" << levelCaption(level).toUpper() << '='
+            << quoted(wordListFileName(level)) << '\n';
 
     const QSize client = Layout::Main::client.toPixels();
     out << "CLIENT_W=" << client.width() << "\nCLIENT_H=" << client.height() << '\n';

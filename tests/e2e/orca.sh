@@ -124,13 +124,8 @@ ATSPI_LAUNCHER=
 for launcher in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher; do
     [[ -x $launcher ]] && ATSPI_LAUNCHER=$launcher && break
 done
-for tool in Xvfb xdotool xprop dbus-daemon dbus-send openbox speech-dispatcher orca script timeout \
-    ${ATSPI_LAUNCHER:-at-spi-bus-launcher}; do
-    command -v "$tool" >/dev/null && continue
-    [[ -n $REQUIRED ]] && fail "$tool is missing (scripts/setup.sh installs it)"
-    echo "$tool is missing (scripts/setup.sh installs it): skipped"
-    exit 77
-done
+needs "$REQUIRED" Xvfb xdotool xprop dbus-daemon dbus-send openbox speech-dispatcher orca script \
+    timeout "${ATSPI_LAUNCHER:-at-spi-bus-launcher}"
 
 # --- The desktop -------------------------------------------------------------------
 

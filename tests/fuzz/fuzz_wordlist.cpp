@@ -89,6 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             breach("a line longer than a word may be:", line);
         if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')))
             breach("a line break inside a line:", line);
+        if (!QStringView(line).isValidUtf16())
+            breach("half a character in a line:", line);
     }
 
     // Plain ASCII reads the same in both encodings, so its lines are known.

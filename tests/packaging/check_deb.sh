@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package's tests, one command each:
 #   check_deb.sh build CPACK CPACK_CONFIG OUT   makes the package in OUT
-#   check_deb.sh contents OUT VERSION DESKTOP_ID METAINFO WORD_LIST...
+#   check_deb.sh contents OUT VERSION DESKTOP_ID METAINFO
 #       unpacks it, checks its fields and what it installs, then starts the
 #       unpacked program through its link in /usr/games in a virtual X
-#       display and waits for the main window, whose title it reads from
-#       WIRLEP_E2E_LAYOUT
+#       display and waits for the main window; the window's title and the
+#       word lists' names come from the file WIRLEP_E2E_LAYOUT names
 #   check_deb.sh lintian OUT                    lintian finds nothing
 #   check_deb.sh piuparts OUT                   installs, upgrades and purges
 #                                               it in a fresh Debian chroot
@@ -85,9 +85,11 @@ if [ "${1:-}" = piuparts ]; then
   sed -i "s/^Version: .*/Version: $newer/" "$up/tree/DEBIAN/control"
   dpkg-deb --root-owner-group -b "$up/tree" "$up/wirlep_$newer.deb" >/dev/null
   script=$up/scripts/post_install_edit
-  printf '#!/bin/sh\nl=/etc/wirlep/normaal.txt\ncase $PIUPARTS_TEST.$PIUPARTS_PHASE in\n%s\n%s\nesac\n' \
-    'upgrade.install) cp $l /var/tmp/ && echo zelfgekozen >$l ;;' \
-    'upgrade.upgrade) grep -qx zelfgekozen $l && mv /var/tmp/normaal.txt $l ;;' >"$script"
+  list=$(dpkg-deb -I "$deb" conffiles | head -n 1)
+  [ -n "$list" ] || fail "the package has no conffiles"
+  printf '#!/bin/sh\nl=%s\ncase $PIUPARTS_TEST.$PIUPARTS_PHASE in\n%s\n%s\nesac\n' "$list" \
+    'upgrade.install) cp $l /var/tmp/original && echo zelfgekozen >$l ;;' \
+    'upgrade.upgrade) grep -qx zelfgekozen $l && mv /var/tmp/original $l ;;' >"$script"
   chmod +x "$script"
   "${sudo[@]}" piuparts --distribution "$suite" --mirror "$mirror main" --log-file "$log" \
     --bindmount "$up/repo" --extra-repo "deb [trusted=yes] file://$up/repo ./" \
@@ -100,15 +102,14 @@ if [ "${1:-}" = piuparts ]; then
 fi
 
 # --- What the package holds ----------------------------------------------------
-# contents OUT VERSION DESKTOP_ID METAINFO WORD_LIST...
-[ "${1:-}" = contents ] && [ $# -ge 6 ] \
+# contents OUT VERSION DESKTOP_ID METAINFO
+[ "${1:-}" = contents ] && [ $# -eq 5 ] \
   || fail "usage: $0 build|lintian|piuparts|contents ... (see the top of this script)"
 deb=$(the_deb "$2")
 version=$3
 desktop_id=$4
 metainfo=$5
-shift 5
-word_lists=("$@")
+load_layout
 
 for tool in dpkg-deb file Xvfb xdotool; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
@@ -139,8 +140,14 @@ done
 [ "$(field Recommends)" = qt6-wayland ] || fail "Recommends is '$(field Recommends)'"
 
 # --- What it installs -------------------------------------------------------
-outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev '^\./(usr/.*|etc/|etc/wirlep/.*)?$' || true)
-[ -z "$outside" ] || fail "files outside /usr and /etc/wirlep: $outside"
+# The word lists are its conffiles, all in one folder of /etc.
+conffiles=$(dpkg-deb -I "$deb" conffiles)
+lists=$(sed 's,/[^/]*$,,' <<<"$conffiles" | sort -u)
+[[ $lists == /etc/* && $lists != *$'\n'* ]] || fail "the conffiles are not in one folder of /etc: $conffiles"
+[ "$(sed 's,.*/,,' <<<"$conffiles" | sort)" = "$(printf '%s\n' "${LIST_FILES[@]}" | sort)" ] \
+  || fail "the conffiles are not the word lists: $conffiles"
+outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -Ev "^\./(usr/.*|etc/|${lists#/}/.*)?\$" || true)
+[ -z "$outside" ] || fail "files outside /usr and $lists: $outside"
 
 program=$root/usr/lib/games/wirlep/wirlep
 link=$root/usr/games/wirlep
@@ -154,14 +161,13 @@ link=$root/usr/games/wirlep
 expect_file() {
   [ -f "$root/$1" ] && [ -s "$root/$1" ] || fail "$1 is missing or empty"
 }
-for list in "${word_lists[@]}"; do
-  # Conffiles in /etc/wirlep, linked from beside the program. To start it
-  # below, the links are then pointed into the unpacked tree.
-  expect_file "etc/wirlep/$list"
-  grep -qx "/etc/wirlep/$list" <<<"$(dpkg-deb -I "$deb" conffiles)" || fail "$list is no conffile"
-  [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "/etc/wirlep/$list" ] \
-    || fail "usr/lib/games/wirlep/$list is not a link to /etc/wirlep/$list"
-  ln -sfn "$root/etc/wirlep/$list" "$root/usr/lib/games/wirlep/$list"
+for list in "${LIST_FILES[@]}"; do
+  # Linked from beside the program. To start it below, the links are then
+  # pointed into the unpacked tree.
+  expect_file "$lists/$list"
+  [ "$(readlink "$root/usr/lib/games/wirlep/$list")" = "$lists/$list" ] \
+    || fail "usr/lib/games/wirlep/$list is not a link to $lists/$list"
+  ln -sfn "$root$lists/$list" "$root/usr/lib/games/wirlep/$list"
 done
 [ ! -e "$root/usr/share/games/wirlep" ] || fail "the package still has usr/share/games/wirlep"
 expect_file "usr/share/applications/$desktop_id"
@@ -179,7 +185,6 @@ expect_file usr/share/man/man6/wirlep.6.gz
 # --- Start it ---------------------------------------------------------------
 # The real program on the X display, whatever the caller's test setting. A
 # word list it cannot read brings up a message box before the main window.
-load_layout
 start_display
 (cd / && QT_QPA_PLATFORM=xcb exec "$link") >"$RUN/program.log" 2>&1 &
 APP_PID=$!

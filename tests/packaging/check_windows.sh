@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Windows zip's tests, one command each:
-#   check_windows.sh unpack ZIP DIR [required]
-#       unzips ZIP into DIR/zip and checks what it holds, then makes a Wine
+#   check_windows.sh unpack ZIP DIR SOURCE_ARCHIVE [required]
+#       unzips ZIP into DIR/zip and checks what it holds (the program, its
+#       word lists, the source archive SOURCE_ARCHIVE, ...), then makes a Wine
 #       prefix in DIR/wineprefix for the end-to-end scenarios to copy. A
 #       missing ZIP skips the Windows tests, or fails them when "required".
+# The word lists' names come from the file WIRLEP_E2E_LAYOUT names.
 #   check_windows.sh imports DIR     wirlep.exe needs no DLL beyond Windows' own
 #   check_windows.sh resources DIR GROUP FIRST LANGID VERSION ICO
 #                                wirlep.exe holds icon group GROUP with one
@@ -20,21 +22,35 @@
 # a missing SETUP skips them, or fails them when "required". VERSION,
 # PUBLISHER and ID are what the entry under Apps should say and its key.
 #   check_windows.sh setup-install SETUP DIR VERSION PUBLISHER ID [required]
-#       installs with /S into a folder with spaces and a diaeresis: the zip's
-#       files, the shortcut, the entry; leaves DIR/setup-install/installed
-#       for playing the installed program, which the game then uninstalls
+#       installs with /S into a folder with spaces and a diaeresis, written
+#       with "/": the zip's files, the shortcut, the entry; edits a list and
+#       installs again into the same folder written each other way (its short
+#       name, ".", "..", lower case, a "\" at the end): the edit kept; leaves
+#       DIR/setup-install/installed for playing the installed program
 #   check_windows.sh setup-reinstall SETUP DIR VERSION PUBLISHER ID [required]
-#       installs a setup of an older version made from the same files (it
-#       needs makensis) with its entry where earlier builds kept it, edits
-#       a word list, upgrades, installs again, then
-#       into another folder (/D=): one entry, one set of files, one shortcut,
-#       and the edited list kept throughout
+#       makes a setup of an older version from the same files and one of its
+#       own, which can be cut off at any step (it needs cmake and makensis);
+#       installs it, copies it to another folder under the key earlier builds
+#       used, edits that one's list, upgrades, installs again with its entry
+#       under that key alone; cuts the older
+#       setup and its uninstaller off at steps throughout, each followed by a
+#       run of setup or the uninstaller; then installs into another folder
+#       (/D=): one entry, one set of files, one shortcut, the older one's own
+#       file gone, the edited list kept throughout
 #   check_windows.sh setup-uninstall SETUP DIR VERSION PUBLISHER ID [required]
-#       with the game running, installing and uninstalling change nothing and
-#       end with 3, with a file that cannot be written they end with 4; then
+#       with the game running (from another folder), installing and
+#       uninstalling change nothing and end with 3, with a read-only list
+#       with 4; uninstalls and installs again at once: the install is whole;
 #       uninstalls: nothing is left; then installs into a
 #       folder that holds a file of the player's, edits a list, uninstalls:
 #       the player's file and the edited list stay
+#   check_windows.sh setup-full SETUP DIR VERSION PUBLISHER ID [required]
+#       on a drive of a small file system (mounting it needs root), a first
+#       install with too little room, and installing again: 4, and nothing
+#       changed; the same when the disk runs full while files are written
+#   check_windows.sh setup-immutable SETUP DIR VERSION PUBLISHER ID [required]
+#       with an installed file even root may not change (chattr +i, as root),
+#       installing and uninstalling end with 4 and change nothing
 set -euo pipefail
 
 fail() {
@@ -80,22 +96,26 @@ setup_start() {
 
 # run_line STATUS COMMAND_LINE: runs a Windows command line as Windows
 # would, unsplit (a /D= or _?= folder with spaces stays one), and expects
-# STATUS of it. Wine would quote arguments with spaces; cmd expands a
-# variable into the line as it is.
+# STATUS of it ("any": any), which it leaves in STATUS. Wine would quote
+# arguments with spaces; cmd expands a variable into the line as it is.
 run_line() {
-  local status=0
-  WIRLEP_LINE=$2 wine cmd /c '%WIRLEP_LINE%' >>"$work/wine.log" 2>&1 || status=$?
-  [ $status -eq "$1" ] || fail "'$2' ended with $status, not $1"
+  STATUS=0
+  WIRLEP_LINE=$2 wine cmd /c '%WIRLEP_LINE%' >>"$work/wine.log" 2>&1 || STATUS=$?
+  [ "$1" = any ] || [ $STATUS -eq "$1" ] || fail "'$2' ended with $STATUS, not $1"
 }
 
 # setup_run [STATUS] [ARGUMENTS]: runs the installer, which should end with
 # STATUS (0 unless given).
 setup_run() {
   local status=0
-  [[ ${1:-} =~ ^[0-9]+$ ]] && status=$1 && shift
+  [[ ${1:-} =~ ^([0-9]+|any)$ ]] && status=$1 && shift
   run_line "$status" "\"$(winepath -w "$setup" | tr -d '\r')\" $*"
-  log "installer ($*) ended with $status"
+  log "installer ($*) ended with $STATUS"
 }
+
+# nothing_pending: no run of the installer or the uninstaller is noted as
+# under way, or as cut off.
+nothing_pending() { ! wine reg query "HKCU\\Software\\$id" >>"$work/wine.log" 2>&1; }
 
 # entries: the keys under Uninstall, one a line, by name.
 entries() {
@@ -114,9 +134,6 @@ read_entry() {
   [ ${#ENTRY[@]} -gt 0 ] || fail "no entry $id under Uninstall"
 }
 declare -A ENTRY
-
-# unix_path WINDOWS_PATH: where it is in the prefix, through no link.
-unix_path() { realpath -m "$(winepath -u "$1" 2>>"$work/wine.log" | tr -d '\r')"; }
 
 # holds FILE ENCODING TEXT: FILE's bytes hold TEXT in ENCODING.
 holds() {
@@ -141,8 +158,11 @@ $only"
   [ -s "$folder/uninstall.exe" ] || fail "no uninstall.exe in $folder"
 
   read_entry
+  # The folder as its full long path, however the install named it.
   local location=${ENTRY[InstallLocation]#REG_SZ }
-  [ "$(unix_path "$location")" = "$(realpath -m "$folder")" ] || fail "InstallLocation is $location, not $folder"
+  [ "$location" = "$(winepath -w "$folder" | tr -d '\r')" ] || fail "InstallLocation is $location, not $folder"
+  [ "$(entries)" = "$id" ] || fail "the entries under Uninstall: $(entries)"
+  nothing_pending || fail "a run is noted as under way: $(wine reg query "HKCU\\Software\\$id")"
   local -A want=(
     [DisplayName]="REG_SZ Wirlep"
     [DisplayVersion]="REG_SZ $version"
@@ -182,25 +202,50 @@ $only"
 uninstall() {
   read_entry
   run_line "${1:-0}" "${ENTRY[QuietUninstallString]#REG_SZ }"
-  # Only a finished uninstall leaves that copy; a refused one, the game running.
-  [ "${1:-0}" -ne 0 ] || wineserver --wait
-  log "uninstaller ended with ${1:-0}"
+  # Only a finished uninstall leaves that copy: not a refused one (3, 4), nor
+  # one cut off (9).
+  [[ $STATUS == [349] ]] || wait_for "the uninstall's copy done" nothing_pending
+  log "uninstaller ended with $STATUS"
 }
 
 # edit_list FOLDER: the player's own words in FOLDER's list EDITED.
-EDITED=normaal.txt
+load_layout
+EDITED=$LIST_FILE_NORMAAL
 edit_list() {
   printf 'eigen\r\nwoorden\r\n' >>"$1/$EDITED"
   cp "$1/$EDITED" "$work/edited"
 }
 kept_list() { cmp -s "$work/edited" "$1/$EDITED" || fail "the player's $EDITED in $1 was not kept"; }
 
-# start_game FOLDER: the installed game, running.
+# start_game: the zip's program running from a folder of its own: the
+# installer knows it runs by its mutex alone.
 start_game() {
-  wine "$1/wirlep.exe" >>"$work/wine.log" 2>&1 &
+  mkdir -p "$work/elders" && cp "$zip_files/wirlep.exe" "$work/elders/"
+  wine "$work/elders/wirlep.exe" >>"$work/wine.log" 2>&1 &
   APP_PID=$!
-  wait_for "the game running" pgrep -f 'wirlep\.exe' >/dev/null
+  wait_for "the game running" game_loaded
   sleep 1
+}
+# Once Wine has loaded a program, its process's command line is the program's.
+game_loaded() { [[ $(tr '\0' '\n' <"/proc/$APP_PID/cmdline" 2>/dev/null | head -n 1) == */wirlep.exe* ]]; }
+
+# make_setup SETUP DEFINE...: a setup made by makensis from the installer's
+# script with the defines given.
+make_setup() {
+  makensis -V2 -INPUTCHARSET UTF8 "-DOUTFILE=$1" "${@:2}" "${setup%/*}/build/packaging/windows/wirlep.nsi" \
+    >>"$work/makensis.log" 2>&1 || fail "makensis: $(tail -n 5 "$work/makensis.log")"
+}
+
+# kill_points: in POINTS, the steps a run that counted STATUS steps (a setup
+# made -DKILLABLE, run with WIRLEP_KILL_AT=0) is cut off at: its first and
+# last three, and every fifth of the way between.
+kill_points() {
+  ((STATUS >= 20)) || fail "a run of $STATUS steps: too few to cut off"
+  local step
+  POINTS=()
+  for ((step = 1; step <= STATUS; step++)); do
+    ((step > 3 && step <= STATUS - 3 && step % (STATUS / 5))) || POINTS+=("$step")
+  done
 }
 
 # prefix_files: every file and folder on drive C: but for the temporary
@@ -214,22 +259,20 @@ prefix_files() {
 
 case "${1:-}" in
 unpack)
-  [ $# -ge 3 ] || fail "usage: $0 unpack ZIP DIR [required]"
-  zip=$2 dir=$3
+  [ $# -ge 4 ] || fail "usage: $0 unpack ZIP DIR SOURCE_ARCHIVE [required]"
+  zip=$2 dir=$3 source_archive=$4
   rm -rf "$dir"
   if [ ! -f "$zip" ]; then
-    [ "${4:-}" = required ] && fail "$zip is missing: scripts/build-windows.sh makes it"
+    [ "${5:-}" = required ] && fail "$zip is missing: scripts/build-windows.sh makes it"
     echo "$zip is missing: the Windows tests are skipped (scripts/build-windows.sh makes it)"
     exit 77
   fi
-  for tool in unzip wine wineserver; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
-  done
+  needs "${5:-}" unzip wine wineserver
   mkdir -p "$dir"
   unzip -q "$zip" -d "$dir/zip"
   top=("$dir"/zip/*)
   [ ${#top[@]} -eq 1 ] && [ -d "${top[0]}" ] || fail "the zip should hold one folder"
-  for file in wirlep.exe makkelijk.txt normaal.txt moeilijk.txt LEESMIJ.txt "$(basename "${top[0]}" -windows-x64)-bron.tar.gz" \
+  for file in wirlep.exe "${LIST_FILES[@]}" LEESMIJ.txt "$source_archive" \
     licenties/COPYING.txt licenties/qt/LGPL-3.0-only.txt; do
     [ -s "${top[0]}/$file" ] || fail "the zip lacks $file"
   done
@@ -312,36 +355,87 @@ $expected"
 setup-install)
   setup_start "$@"
   grep -qaF 'level="asInvoker"' "$setup" || fail "the installer asks for more rights than the player's"
-  setup_run /S '/D=C:\Spelletjes\Zoë en Daan\Wirlep'
-  check_install "$WINEPREFIX/drive_c/Spelletjes/Zoë en Daan/Wirlep"
-  ln -s "$WINEPREFIX/drive_c/Spelletjes/Zoë en Daan/Wirlep" "$work/installed"
+  own='C:\Spelletjes\Zoë en Daan' installed=$WINEPREFIX/drive_c/Spelletjes/'Zoë en Daan'/Wirlep
+  # Written with "/", which NSIS itself does not take.
+  setup_run /S "/D=${own//\\//}/Wirlep"
+  check_install "$installed"
+  # The same folder, however it is written: each a reinstall into it.
+  edit_list "$installed"
+  short=$(winepath -s "$own\\Wirlep" | tr -d '\r')
+  [[ $short == *~*~*'\Wirlep' ]] || fail "Wine gave the folders no short names: $short"
+  for spelling in "$short" "$own\\.\\Wirlep" 'C:\Spelletjes\..\Spelletjes\Zoë en Daan\Wirlep' \
+    "${own,,}\\wirlep" "$own\\Wirlep\\"; do
+    setup_run /S "/D=$spelling"
+    check_install "$installed"
+    kept_list "$installed"
+  done
+  ln -s "$installed" "$work/installed"
   ;;
 setup-reinstall)
   setup_start "$@"
-  # A setup of an older version, from the same files.
+  # A setup of an older version, from the same files and one only it has, in
+  # a folder of its own; the tests may cut it off at any step.
   older=$work/wirlep-0.99-setup.exe
-  makensis -V2 -INPUTCHARSET UTF8 -DVERSION=0.99 "-DOUTFILE=$older" \
-    "${setup%/*}/build/packaging/windows/wirlep.nsi" >"$work/makensis.log" 2>&1 \
-    || fail "makensis: $(tail -n 5 "$work/makensis.log")"
+  cp -r "$zip_files/." "$work/stage"
+  mkdir "$work/stage/oud" && echo 0.99 >"$work/stage/oud/alleen-0.99.txt"
+  cmake -DSTAGE="$work/stage" "-DWORD_LISTS=$(IFS=';' && echo "${LIST_FILES[*]}")" -DOUTPUT="$work/files.nsh" \
+    -P "$(dirname "${BASH_SOURCE[0]}")/../../packaging/windows/nsis_files.cmake" >"$work/makensis.log" 2>&1 \
+    || fail "nsis_files.cmake: $(tail -n 5 "$work/makensis.log")"
+  make_setup "$older" -DVERSION=0.99 "-DFILES=$work/files.nsh" -DKILLABLE
   newer=$setup setup=$older
   setup_run /S
-  # Its entry where builds before the app id kept it.
+  # A copy of it elsewhere, under the key of the builds before the app id,
+  # beside the entry under the app id's.
+  elsewhere=$WINEPREFIX/drive_c/Spelletjes/Oud
+  mkdir -p "${elsewhere%/*}" && cp -r "$default_folder" "$elsewhere"
   { wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
-    wine reg delete "$UNINSTALL_KEY\\$id" /f; } >>"$work/wine.log" 2>&1 || fail "cannot move the entry"
-  edit_list "$default_folder"
+    wine reg add "$UNINSTALL_KEY\\Wirlep" /v InstallLocation /d 'C:\Spelletjes\Oud' /f; } >>"$work/wine.log" 2>&1 \
+    || fail "cannot make the earlier build's entry"
+  edit_list "$elsewhere"
   setup=$newer
   setup_run /S
+  [ ! -e "$elsewhere" ] || fail "the earlier install is left: $(find "$elsewhere")"
   kept_list "$default_folder"
+  # Again, with the entry under the earlier builds' key alone: the same folder.
+  { wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
+    wine reg delete "$UNINSTALL_KEY\\$id" /f; } >>"$work/wine.log" 2>&1 || fail "cannot move the entry"
   setup_run /S
   check_install "$default_folder"
   kept_list "$default_folder"
-  [ "$(entries)" = "$id" ] || fail "the entries under Uninstall after installing twice: $(entries)"
+  # Cut off at steps throughout the older setup's run, and its uninstaller's;
+  # the next run of the uninstaller, or of setup, undoes or completes it.
+  WIRLEP_KILL_AT=0 setup=$older setup_run any /S
+  kill_points
+  for step in "${POINTS[@]}"; do
+    WIRLEP_KILL_AT=$step setup=$older setup_run 9 /S
+    setup_run /S
+    check_install "$default_folder"
+    kept_list "$default_folder"
+  done
+  windows_folder=$(winepath -w "$default_folder" | tr -d '\r')
+  setup=$older setup_run /S
+  WIRLEP_KILL_AT=0 uninstall any
+  kill_points
+  for step in "${POINTS[@]}"; do
+    setup=$older setup_run /S
+    WIRLEP_KILL_AT=$step uninstall 9
+    if ((step % 2)); then
+      run_line 0 "\"$windows_folder\\uninstall.exe\" /S _?=$windows_folder"
+      wait_for "the uninstall's copy done" nothing_pending
+      [ "$(ls -A "$default_folder")" = "$EDITED" ] || fail "left after uninstalling: $(ls -A "$default_folder")"
+      [ -z "$(entries)" ] || fail "the entries under Uninstall after uninstalling: $(entries)"
+    else
+      setup_run /S
+      check_install "$default_folder"
+    fi
+    kept_list "$default_folder"
+  done
   # Into another folder: the earlier install goes, the player's list comes along.
+  setup_run /S
   setup_run /S '/D=C:\Spelletjes\Wirlep'
   [ ! -e "$default_folder" ] || fail "the earlier install is left: $(find "$default_folder")"
   check_install "$WINEPREFIX/drive_c/Spelletjes/Wirlep"
   kept_list "$WINEPREFIX/drive_c/Spelletjes/Wirlep"
-  [ "$(entries)" = "$id" ] || fail "the entries under Uninstall after installing elsewhere: $(entries)"
   ;;
 setup-uninstall)
   setup_start "$@"
@@ -349,7 +443,7 @@ setup-uninstall)
   setup_run /S
   # Neither installing again nor uninstalling touches a running game.
   installed=$(prefix_files)
-  start_game "$default_folder"
+  start_game
   setup_run 3 /S
   uninstall 3
   [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed while the game ran:
@@ -358,15 +452,21 @@ $(diff <(echo "$installed") <(prefix_files))"
   # Closed, as everything in the prefix.
   wineserver --kill
   wineserver --wait
-  # A file that cannot be written (immutable even to root here) ends both
-  # with 4, before anything is changed.
-  if chattr +i "$default_folder/LEESMIJ.txt" 2>/dev/null; then
-    setup_run 4 /S
-    uninstall 4
-    chattr -i "$default_folder/LEESMIJ.txt"
-    [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by a failed run"
-    check_install "$default_folder"
-  fi
+  # A list made read-only ends both with 4, before anything is changed.
+  read_only=$(winepath -w "$default_folder/${LIST_FILES[0]}" | tr -d '\r')
+  wine cmd /c attrib +r "$read_only" >>"$work/wine.log" 2>&1
+  setup_run 4 /S
+  uninstall 4
+  wine cmd /c attrib -r "$read_only" >>"$work/wine.log" 2>&1
+  [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by a failed run"
+  check_install "$default_folder"
+  # Uninstalled and installed again at once, as a package manager upgrades:
+  # the install is whole once the uninstaller's copy is done too.
+  read_entry
+  run_line 0 "${ENTRY[QuietUninstallString]#REG_SZ }"
+  setup_run /S
+  wineserver --wait
+  check_install "$default_folder"
   uninstall
   after=$(prefix_files)
   [ "$after" = "$before" ] || fail "drive C: after uninstalling:
@@ -390,7 +490,51 @@ $(diff <(echo "$before") <(echo "$after"))"
   printf 'eigen\r\nwoorden\r\n' | cmp -s - "$own_unix/woorden.txt" || fail "the player's file changed"
   [ -z "$(entries)" ] || fail "the entries under Uninstall after uninstalling: $(entries)"
   ;;
+setup-full)
+  umount "${3:-}/setup-full/e" 2>/dev/null || true
+  setup_start "$@"
+  # Drive E: on a file system the install fills but for 5 MB.
+  drive=$work/e
+  mkdir "$drive"
+  mount -t tmpfs -o size=$(($(du -sk "$zip_files/" | cut -f1) + 5120))k tmpfs "$drive" 2>"$work/mount.log" \
+    || { echo "cannot mount a file system (root can): skipped"; exit 77; }
+  trap 'stop_wine; umount -l "$drive"' EXIT
+  ln -s "$drive" "$WINEPREFIX/dosdevices/e:"
+  sums() { (cd "$drive" && find . -type f -exec sha256sum {} + | sort); }
+  # A first install with 4 MB free leaves nothing.
+  head -c $((($(df --output=avail -k "$drive" | tail -n 1) - 4096) * 1024)) /dev/zero >"$drive/vol"
+  setup_run 4 /S '/D=E:\Wirlep'
+  [ "$(ls -A "$drive")" = vol ] || fail "a first install that failed left: $(ls -A "$drive")"
+  rm "$drive/vol"
+  setup_run /S '/D=E:\Wirlep'
+  edit_list "$drive/Wirlep"
+  earlier=$(sums)
+  # Installing again, as an upgrade does, writes each new file beside the
+  # old one: there is no room, and the earlier install stays as it was.
+  setup_run 4 /S
+  [ "$(sums)" = "$earlier" ] || fail "a failed install changed the earlier one"
+  # The same when the disk runs full while files are written: a setup that
+  # does not check the room first.
+  make_setup "$work/zonder-marge.exe" -DMARGIN_KB=-1000000
+  setup=$work/zonder-marge.exe setup_run 4 /S
+  [ "$(sums)" = "$earlier" ] || fail "a failed install changed the earlier one"
+  nothing_pending || fail "a run is noted as under way"
+  ;;
+setup-immutable)
+  setup_start "$@"
+  setup_run /S
+  installed=$(prefix_files)
+  # A file that cannot be written, not even by root, ends both with 4,
+  # before anything is changed.
+  chattr +i "$default_folder/LEESMIJ.txt" 2>"$work/chattr.log" \
+    || { echo "chattr +i is refused (root may, where the file system has it): skipped"; exit 77; }
+  setup_run 4 /S
+  uninstall 4
+  chattr -i "$default_folder/LEESMIJ.txt"
+  [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by a failed run"
+  check_install "$default_folder"
+  ;;
 *)
-  fail "usage: $0 unpack|imports|resources|setup-install|setup-reinstall|setup-uninstall ..."
+  fail "usage: $0 unpack|imports|resources|setup-install|setup-reinstall|setup-uninstall|setup-full|setup-immutable ..."
   ;;
 esac

@@ -4,8 +4,20 @@
 //   vraagteken.jpg      the question mark shown in the help window
 //   wirlep-installer.bmp  the picture beside the Windows installer's finish page
 //
-// The output is byte-for-byte reproducible, so regenerating only changes the
-// committed files when the artwork itself changed.
+// With the same versions of Qt, libjpeg-turbo, libpng, zlib and glibc, it
+// writes the same bytes on any x86-64 CPU, so regenerating only changes the
+// committed files when the artwork or this generator changed. Where those
+// libraries pick code by CPU as the program runs, nothing is left that
+// rounds differently:
+//   - glibc's maths functions: it starts itself again with their SSE2 ones;
+//   - libjpeg-turbo: told to use its plain C, not its SIMD code;
+//   - Qt's raster engine, which no setting pins (Qt 6.4's QT_NO_CPU_FEATURE
+//     is read before main() and matches none of its x86 names): its SIMD
+//     fills, blends and premultiplies give exactly what its plain code
+//     gives; dividing by alpha does not, so that is done here in integers;
+//   - libpng and zlib write with the same code on every CPU.
+// Its own arithmetic is in integers; QColor's, for the 16-colour icons,
+// picks no code by CPU.
 
 #include <QByteArray>
 #include <QColor>
@@ -23,12 +35,19 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <limits>
 #include <utility>
 #include <vector>
+
+#if defined(__linux__) && defined(__GLIBC__) && defined(__x86_64__)
+#define WIRLEP_GLIBC_X86_64 1
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -36,7 +55,7 @@ namespace {
 // PNG and JPEG both store it.
 constexpr int dotsPerMeter = 3780;
 
-constexpr int pngSizes[] = { 16, 32, 48, 64, 128, 256 };
+constexpr int pngSizes[] = {16, 32, 48, 64, 128, 256};
 
 struct IcoFormat
 {
@@ -46,7 +65,7 @@ struct IcoFormat
 
 // Every size in 16 colours, for displays that have no more, and in 256.
 constexpr IcoFormat icoFormats[] = {
-    { 16, 4 }, { 16, 8 }, { 32, 4 }, { 32, 8 }, { 48, 4 }, { 48, 8 },
+    {16, 4}, {16, 8}, {32, 4}, {32, 8}, {48, 4}, {48, 8},
 };
 
 // Below this alpha a pixel becomes a hole in the icon's AND mask.
@@ -74,7 +93,16 @@ QImage renderIcon(QSvgRenderer &svg, int size)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         svg.render(&painter, QRectF(0, 0, size, size));
     }
-    QImage straight = image.convertToFormat(QImage::Format_ARGB32);
+    // Not convertToFormat(): where the CPU has SSE4.1, Qt divides by alpha
+    // with an approximate reciprocal that differs between processors, and
+    // pixels of the edges come out one apart. qUnpremultiply divides in
+    // integers, as Qt itself does on a CPU without SSE4.1.
+    QImage straight(size, size, QImage::Format_ARGB32);
+    for (int y = 0; y < size; ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        std::transform(from, from + size, reinterpret_cast<QRgb *>(straight.scanLine(y)),
+                       [](QRgb pixel) { return qUnpremultiply(pixel); });
+    }
     setResolution(straight);
     return straight;
 }
@@ -118,25 +146,29 @@ Palette vgaPalette()
 // Distance in a hue plane plus brightness. Plain RGB distance sends orange
 // spark edges to olive, the body's colour, because the green channel
 // dominates; measuring hue and lightness separately keeps them yellow.
-double colourDistance(QRgb a, QRgb b)
+// The hue plane's axes are r - (g + b) / 2 and sqrt(3) / 2 * (g - b); this
+// is four times the squared distance, so it stays in exact integers.
+int colourDistance(QRgb a, QRgb b)
 {
-    constexpr double halfSqrt3 = 0.8660254037844386;
-    auto alpha = [](QRgb c) { return qRed(c) - (qGreen(c) + qBlue(c)) / 2.0; };
-    auto beta = [](QRgb c) { return halfSqrt3 * (qGreen(c) - qBlue(c)); };
-    auto value = [](QRgb c) { return double(std::max({ qRed(c), qGreen(c), qBlue(c) })); };
-    const double da = alpha(a) - alpha(b);
-    const double db = beta(a) - beta(b);
-    const double dv = value(a) - value(b);
-    return da * da + db * db + dv * dv;
+    auto alpha = [](QRgb c) { return 2 * qRed(c) - qGreen(c) - qBlue(c); };
+    auto beta = [](QRgb c) { return qGreen(c) - qBlue(c); };
+    auto value = [](QRgb c) { return std::max({qRed(c), qGreen(c), qBlue(c)}); };
+    const int da = alpha(a) - alpha(b);
+    const int db = beta(a) - beta(b);
+    const int dv = value(a) - value(b);
+    return da * da + 3 * db * db + 4 * dv * dv;
 }
 
+// Of equally near entries the later one wins: the VGA palette lists its
+// bright colours after the dark ones, so a spark's edge halfway between
+// yellow and red stays yellow, and the rod stays bright blue.
 int nearestIndex(const Palette &palette, QRgb colour)
 {
     int best = 0;
-    double bestDistance = std::numeric_limits<double>::max();
+    int bestDistance = std::numeric_limits<int>::max();
     for (int i = 0; i < palette.size(); ++i) {
-        const double distance = colourDistance(palette.at(i), colour);
-        if (distance < bestDistance) {
+        const int distance = colourDistance(palette.at(i), colour);
+        if (distance <= bestDistance) {
             best = i;
             bestDistance = distance;
         }
@@ -169,13 +201,13 @@ struct ColourBox
     // The channel with the widest spread, and that spread.
     std::pair<int, int> widestChannel() const
     {
-        std::pair<int, int> widest { 0, -1 };
+        std::pair<int, int> widest {0, -1};
         for (int c = 0; c < 3; ++c) {
             const auto [lo, hi] = std::minmax_element(
                 begin, end, [c](QRgb a, QRgb b) { return channel(a, c) < channel(b, c); });
             const int spread = channel(*hi, c) - channel(*lo, c);
             if (spread > widest.second)
-                widest = { c, spread };
+                widest = {c, spread};
         }
         return widest;
     }
@@ -198,10 +230,10 @@ Palette medianCut(std::vector<QRgb> pixels, int maxColours)
 {
     if (pixels.empty())
         return {};
-    std::vector<ColourBox> boxes { { pixels.begin(), pixels.end() } };
+    std::vector<ColourBox> boxes {{pixels.begin(), pixels.end()}};
     while (int(boxes.size()) < maxColours) {
         int pick = -1;
-        std::pair<int, int> pickWidest { 0, 0 };
+        std::pair<int, int> pickWidest {0, 0};
         for (int i = 0; i < int(boxes.size()); ++i) {
             if (std::distance(boxes[i].begin, boxes[i].end) < 2)
                 continue;
@@ -218,7 +250,7 @@ Palette medianCut(std::vector<QRgb> pixels, int maxColours)
         std::stable_sort(box.begin, box.end,
                          [c](QRgb a, QRgb b) { return channel(a, c) < channel(b, c); });
         const auto middle = box.begin + std::distance(box.begin, box.end) / 2;
-        const ColourBox upper { middle, box.end };
+        const ColourBox upper {middle, box.end};
         box.end = middle;
         boxes.push_back(upper);
     }
@@ -238,7 +270,7 @@ Palette paletteFromImage(const QImage &image)
             if (const QRgb pixel = image.pixel(x, y); isOpaque(pixel))
                 opaque.push_back(qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
 
-    Palette palette { qRgb(0, 0, 0) };
+    Palette palette {qRgb(0, 0, 0)};
     std::sort(opaque.begin(), opaque.end());
     std::vector<QRgb> distinct = opaque;
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
@@ -527,10 +559,37 @@ bool generate(const QString &svgPath, const QDir &outDir)
                       outDir.filePath(QStringLiteral("wirlep-installer.bmp")), "bmp");
 }
 
+#ifdef WIRLEP_GLIBC_X86_64
+constexpr char restartedVariable[] = "WIRLEP_ART_RESTARTED";
+
+// glibc picks an SSE2, AVX or FMA version of each maths function (Qt's
+// stroker calls atan2, hypot and sincos) when the program loads, and the FMA
+// ones round a few inputs in ten thousand the other way. That choice is set
+// before loading or not at all, so the generator starts itself again with
+// the SSE2 versions, which every x86-64 CPU has.
+[[noreturn]] void restartWithBaselineMaths(char *argv[])
+{
+    constexpr char baseline[] = "glibc.cpu.hwcaps=-AVX,-AVX2,-FMA,-FMA4";
+    const QByteArray others = qgetenv("GLIBC_TUNABLES");
+    qputenv("GLIBC_TUNABLES", others.isEmpty() ? QByteArray(baseline) : others + ':' + baseline);
+    qputenv(restartedVariable, "1");
+    execv("/proc/self/exe", argv);
+    err() << "cannot start again with " << baseline << ": " << std::strerror(errno) << Qt::endl;
+    std::exit(1);
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+#ifdef WIRLEP_GLIBC_X86_64
+    if (!qEnvironmentVariableIsSet(restartedVariable))
+        restartWithBaselineMaths(argv);
+#endif
+    // libjpeg-turbo picks its SIMD code at its first picture; its plain C is
+    // the same on every CPU.
+    qputenv("JSIMD_FORCENONE", "1");
     // Everything is drawn into images; never look for a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication app(argc, argv);
