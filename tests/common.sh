@@ -97,9 +97,9 @@ xdo() { timeout 10 xdotool "$@"; }
 
 start_display() {
     # -displayfd picks a free display number and writes it once the server
-    # takes connections; -noreset keeps it from starting over each time the
-    # last of the short-lived xdotool and import clients leaves.
-    Xvfb -displayfd 3 -screen 0 "${SCREEN:-800x600}x24" -dpi 96 -nolisten tcp -noreset \
+    # takes connections; -noreset keeps it from starting over as short-lived
+    # xdotool and import clients leave; -r: a key let go of late is not repeated.
+    Xvfb -displayfd 3 -screen 0 "${SCREEN:-800x600}x24" -dpi 96 -nolisten tcp -noreset -r \
         3>"$RUN/display" 2>"$RUN/xvfb.log" &
     XVFB_PID=$!
     wait_for "X display" test -s "$RUN/display"

@@ -619,11 +619,11 @@ void TestMainWindow::screenReaderCanFollowTheGame()
 
 void TestMainWindow::letterButtonsDescribeTheBoard_data()
 {
-    // Each action presses its letters with Space, but "F2", "Bestand > Nieuw"
-    // (chosen in the open menu), "Makkelijk" (", unreadable": its list gone),
-    // "=" with a word typed in for another player, and "Reload": the window
-    // closed and loaded again. The list's word is "normaala", Makkelijk's
-    // "makkelijka". `told`: what the last action told, in order.
+    // Each action presses its letters with Space, but "F2", "menu>item" by the
+    // keyboard (", unreadable": Makkelijk's list gone), "=" and "OK" with a
+    // word typed in for another player, or into the own-word dialog, and
+    // "Reload": the window closed and loaded again. The list's word is
+    // "normaala", Makkelijk's "makkelijka". `told`: the last action's, in order.
     QTest::addColumn<QStringList>("actions");
     QTest::addColumn<QString>("spoken");
     QTest::addColumn<QString>("told");
@@ -640,14 +640,14 @@ void TestMainWindow::letterButtonsDescribeTheBoard_data()
     QTest::newRow("miss") << QStringList {"aq"} << missed << "described focus";
     QTest::newRow("F2") << QStringList {"aq", "F2"} << fresh << "described announced";
     QTest::newRow("Bestand > Nieuw")
-        << QStringList {"aq", "Bestand > Nieuw"} << fresh << "described";
+        << QStringList {"aq", "menuBestand>menuNieuw"} << fresh << "described focus";
     QTest::newRow("level keeps letters and pieces")
-        << QStringList {"q", "Makkelijk"}
+        << QStringList {"q", "menuNiveau>menuMakkelijk"}
         << "Nieuw woord van 10 letters. Woord: streepje streepje streepje streepje streepje "
            "streepje streepje streepje streepje streepje. Galg: 1 van 10 delen. Gebruikt: Q."
-        << "described";
+        << "described focus";
     QTest::newRow("unreadable level")
-        << QStringList {"aq", "Makkelijk, unreadable"} << missed << "";
+        << QStringList {"aq", "menuNiveau>menuMakkelijk, unreadable"} << missed << "focus";
     QTest::newRow("typed word of one letter")
         << QStringList {"q", "=X"}
         << "Nieuw woord van 1 letter. Woord: streepje. Galg: 0 van 10 delen."
@@ -656,8 +656,10 @@ void TestMainWindow::letterButtonsDescribeTheBoard_data()
         << QStringList {"=KAAS", "k"}
         << "Goed: K. Woord: k streepje streepje streepje. Galg: 0 van 10 delen. Gebruikt: K."
         << "described focus";
-    QTest::newRow("after the loss") << QStringList {"bcdefghijk"} << fresh << "described";
-    QTest::newRow("after the win") << QStringList {"qnormal"} << fresh << "described";
+    QTest::newRow("dialog's OK") << QStringList {"Reload", "q", "OK normaala"} << fresh
+                                 << "described focus";
+    QTest::newRow("after the loss") << QStringList {"bcdefghijk"} << fresh << "described focus";
+    QTest::newRow("after the win") << QStringList {"qnormal"} << fresh << "described focus";
     QTest::newRow("window loaded again")
         << QStringList {"aq", "Reload"} << fresh << "described focus";
 }
@@ -673,18 +675,23 @@ void TestMainWindow::letterButtonsDescribeTheBoard()
         toldEvents.clear();
         if (action == u"F2")
             QTest::keyClick(m_window, Qt::Key_F2);
-        else if (action == u"Bestand > Nieuw") {
-            auto *menu = m_window->findChild<QMenu *>(QStringLiteral("menuBestand"));
-            menu->popup(m_window->mapToGlobal(QPoint()));
-            menu->setActiveAction(this->action("menuNieuw"));
-            QTest::keyClick(menu, Qt::Key_Return);
-        } else if (action.startsWith(u"Makkelijk")) {
+        else if (const QStringList path = action.split(u'>'); path.size() == 2) {
             if (action.endsWith(u"unreadable"))
                 QFile::remove(m_dir->filePath("makkelijk.txt"));
-            this->action("menuMakkelijk")->trigger();
+            auto *menu = m_window->findChild<QMenu *>(path.first());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt); // to the menu bar
+            m_window->menuBar()->setActiveAction(menu->menuAction());
+            menu->setActiveAction(this->action(qPrintable(path.last().section(u',', 0, 0))));
+            QTest::keyClick(menu, Qt::Key_Return);
         } else if (action.startsWith(u'='))
             m_window->setLblWoordCaption(action.mid(1));
-        else if (action == u"Reload") {
+        else if (action.startsWith(u"OK ")) {
+            windows.openInvul(); // its text box has the focus, then OK
+            QTRY_VERIFY(!m_window->isActiveWindow());
+            QTest::keyClicks(QApplication::focusWidget(), action.mid(3));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        } else if (action == u"Reload") {
             m_window->close();
             m_window = windows.showMainWindow(); // as the own-word dialog's "Sluiten" does
             QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -697,6 +704,8 @@ void TestMainWindow::letterButtonsDescribeTheBoard()
             }
     }
 
+    m_window->activateWindow(); // as a window manager does after a box or the dialog
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
     QCOMPARE(toldEvents.trimmed(), told);
     for (char letter = 'a'; letter <= 'z'; ++letter)
         QCOMPARE(

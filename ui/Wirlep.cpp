@@ -15,11 +15,13 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
 
 #include <utility>
 
@@ -124,6 +126,7 @@ void Wirlep::createLetterButtons(QWidget *client)
         connect(button, &QPushButton::clicked, this, [this, letter] {
             act([this, letter] { m_game.letter_Click(letter); }, Saying::Quietly);
         });
+        button->installEventFilter(this);
         if (previous)
             setTabOrder(previous, button);
         previous = button;
@@ -136,6 +139,7 @@ void Wirlep::createMenus()
 {
     QMenu *bestand = menuBar()->addMenu(Texts::menuBestand);
     bestand->setObjectName(QStringLiteral("menuBestand"));
+    bestand->installEventFilter(this);
     QAction *nieuw = bestand->addAction(Texts::menuNieuw);
     nieuw->setObjectName(QStringLiteral("menuNieuw"));
     // The item shows F2, which its own shortcut serves: F2 announces the new
@@ -159,6 +163,7 @@ void Wirlep::createMenus()
 
     QMenu *niveau = menuBar()->addMenu(Texts::menuNiveau);
     niveau->setObjectName(QStringLiteral("menuNiveau"));
+    niveau->installEventFilter(this);
     auto *checkStyle = new MenuCheckStyle;
     checkStyle->setParent(niveau); // a widget does not own the style it is given
     niveau->setStyle(checkStyle);
@@ -207,6 +212,39 @@ void Wirlep::act(const std::function<void()> &action, Saying saying)
         announce(state);
     if (m_heldFocusMove)
         QMainWindow::focusNextPrevChild(*std::exchange(m_heldFocusMove, std::nullopt));
+}
+
+bool Wirlep::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto *letter = qobject_cast<QPushButton *>(watched))
+            m_focusedLetter = letter;
+    } else if (event->type() == QEvent::KeyPress) {
+        if (auto *menu = qobject_cast<QMenu *>(watched))
+            return chooseInMenu(menu, static_cast<QKeyEvent *>(event)->key());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool Wirlep::chooseInMenu(QMenu *menu, int key)
+{
+    // The keys QMenu runs its highlighted item with.
+    const bool chooses = key == Qt::Key_Return || key == Qt::Key_Enter
+        || (key == Qt::Key_Space
+            && menu->style()->styleHint(QStyle::SH_Menu_SpaceActivatesItem, nullptr, menu));
+    QAction *item = menu->activeAction();
+    if (!chooses || !item || !item->isEnabled() || item->menu() || item->isSeparator())
+        return false;
+    // QMenu would give the focus back to the letters first and run the item
+    // after: the focus would reach a screen reader ahead of the new board.
+    // Hidden here, a menu opened from the menu bar by the keyboard leaves the
+    // focus on the menu bar until the item has run; one opened by the mouse
+    // never took it from the letter.
+    menu->hide();
+    item->trigger();
+    if (focusWidget() == menuBar() && m_focusedLetter)
+        m_focusedLetter->setFocus(Qt::MenuBarFocusReason);
+    return true;
 }
 
 bool Wirlep::focusNextPrevChild(bool next)

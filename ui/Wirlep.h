@@ -13,6 +13,7 @@ class Gallows;
 class Game;
 class QAction;
 class MaskLabel;
+class QMenu;
 class QPushButton;
 
 /// The main window: letter buttons, the masked word and the gallows. It is
@@ -55,6 +56,9 @@ protected:
     /// Holds back the move a disabled letter makes to the next one while the
     /// game is acting, see act().
     bool focusNextPrevChild(bool next) override;
+    /// Notes the letter that has the focus, and runs an item of the menus
+    /// that change the board when the keyboard chooses it, see chooseInMenu().
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     /// Whether an action says its outcome out loud: F2 does, as the focus
@@ -66,6 +70,11 @@ private:
     void createMenus();
     void addLevelItem(QMenu *menu, Level level, const char *name);
     void chooseLevel(Level level);
+    /// Runs the item \a menu has highlighted if \a key chooses it, as QMenu
+    /// would but in an order screen readers can follow: the menu closes, the
+    /// item runs and describes the board, and only then does the focus go
+    /// back to the letter it left. Returns whether \a key chose an item.
+    bool chooseInMenu(QMenu *menu, int key);
     void menuHelp_Click();
     /// Runs \a action on the game, then describes the board it left, says
     /// it if \a saying asks so, and only then lets the focus leave a letter
@@ -91,6 +100,7 @@ private:
     QWidget *m_announcement = nullptr;
     bool m_acting = false;
     std::optional<bool> m_heldFocusMove; ///< next (true) or previous, held back by act()
+    QPushButton *m_focusedLetter = nullptr; ///< where the focus goes back to from a menu
     std::array<QAction *, 3> m_levelItems {};
     /// The check marks as the game set them; a triggered item toggles its
     /// own mark, which must not outlast the click.
