@@ -97,9 +97,18 @@ build_qt() {
   local src
   src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt*-base-*')
   mkdir "$work/build"
-  step qt-configure bash -c 'cd "$1" && shift && "$@"' - "$work/build" \
-    "$src/configure" -prefix "$qt" "${qt_configure[@]}" -DCMAKE_TOOLCHAIN_FILE="$toolchain"
-  step qt-build cmake --build "$work/build" --parallel "$(nproc)"
+  # Nothing of this machine goes into Qt, and so into the program: the
+  # prefix compiled in is a fixed one (the files go to -extprefix), no path
+  # of the source or build folder reaches a __FILE__, and every date Qt's
+  # resource compiler writes is the source package's.
+  local flags=-ffile-prefix-map=$work=/qt-build
+  local epoch
+  epoch=$(dpkg-parsechangelog -l "$src/debian/changelog" -STimestamp)
+  step qt-configure env CFLAGS="$flags" CXXFLAGS="$flags" SOURCE_DATE_EPOCH="$epoch" \
+    bash -c 'cd "$1" && shift && "$@"' - "$work/build" \
+    "$src/configure" -prefix /qt -extprefix "$qt" "${qt_configure[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+  step qt-build env SOURCE_DATE_EPOCH="$epoch" cmake --build "$work/build" --parallel "$(nproc)"
   step qt-install cmake --install "$work/build"
   # Its licences go into the zip with the program.
   cp -r "$src/LICENSES" "$qt/LICENSES"

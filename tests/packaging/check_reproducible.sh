@@ -3,7 +3,8 @@
 # tracked files) and compares the two byte for byte, diffoscope showing any
 # difference. The second differs in its folders, the time (later, its files
 # dated anew), umask 077 not 022, time zone UTC+14 not UTC, and a Dutch locale
-# not C. Skipped without WINDOWS_ZIP, and so Qt for Windows, or failed if "required".
+# not C; and the Windows program may hold no path of the builder's Qt for Windows.
+# Skipped without WINDOWS_ZIP, and so Qt for Windows, or failed if "required".
 #   check_reproducible.sh SOURCE WINDOWS_ZIP [required]
 set -euo pipefail
 fail() {
@@ -40,6 +41,12 @@ log "releasing in $work/one, then in $work/other/two"
 one=$work/one/src/release two=$work/other/two/src/release
 (cd "$one" && sha256sum --check --quiet SHA256SUMS) || fail "the first release fails its SHA256SUMS"
 cat "$one/SHA256SUMS"
+# Both releases share the builder's home folder, where Qt for Windows is
+# kept: no path of it may reach the program, or a builder with another home
+# would get other bytes.
+caches=${XDG_CACHE_HOME:-$HOME/.cache}/wirlep
+! unzip -p "$one"/wirlep-*-windows-x64.zip '*/wirlep.exe' | grep -aqF "$caches" \
+  || fail "wirlep.exe holds a path of $caches"
 cmp -s "$one/SHA256SUMS" "$two/SHA256SUMS" && { log "the same bytes"; exit 0; }
 while read -r _ name; do
   cmp -s "$one/$name" "$two/$name" || diffoscope "$one/$name" "$two/$name" || true
