@@ -5,7 +5,8 @@
 #   pack.sh settle PATH...   gives each PATH, and what a folder holds, its
 #                            owner's permissions less writing for the others
 #                            (644, or 755 for programs and folders, whatever
-#                            the umask) and, when SOURCE_DATE_EPOCH is set,
+#                            the umask or a setgid folder it was built in)
+#                            and, when SOURCE_DATE_EPOCH is set,
 #                            that time
 #   pack.sh zip FOLDER ZIP   settles FOLDER (relative to the current folder)
 #                            and packs it into ZIP: its entries in byte
@@ -20,7 +21,7 @@
 set -euo pipefail
 
 settle() {
-  chmod -R u+rw,go=u-w "$@"
+  chmod -R u+rw,go=u-w,ug-s "$@"
   [ -z "${SOURCE_DATE_EPOCH:-}" ] || find "$@" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 }
 

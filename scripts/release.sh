@@ -12,8 +12,10 @@
 # is SOURCE_DATE_EPOCH, the commit's date unless set, so that the same commit
 # built again, anywhere, gives the same bytes: the README says how to check.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=$(realpath -m "${1:-${WIRLEP_RELEASE:-release}}")
+top=$(realpath "$(dirname "$0")/..")
+# A folder given is taken from where the command was given.
+out=$(realpath -m "${1:-${WIRLEP_RELEASE:-$top/release}}")
+cd "$top"
 
 changes=$(git status --porcelain)
 if [ -n "$changes" ]; then
@@ -36,7 +38,7 @@ scripts/setup.sh release all
 scripts/apt-install.sh dpkg-dev
 cpack --config build-release/CPackConfig.cmake -G DEB -B "$work/deb" >"$work/cpack.log" \
   || { cat "$work/cpack.log" >&2; exit 1; }
-scripts/build-windows.sh
+WIRLEP_WINDOWS_OUT=$PWD/build-windows scripts/build-windows.sh
 
 # What an earlier release made goes; the folder itself may be the user's.
 mkdir -p "$out"
