@@ -364,7 +364,7 @@ setup-install)
   short=$(winepath -s "$own\\Wirlep" | tr -d '\r')
   [[ $short == *~*~*'\Wirlep' ]] || fail "Wine gave the folders no short names: $short"
   for spelling in "$short" "$own\\.\\Wirlep" 'C:\Spelletjes\..\Spelletjes\Zoë en Daan\Wirlep' \
-    "${own,,}\\wirlep" "$own\\Wirlep\\"; do
+    "${own,,}\\wirlep" "$own\\Wirlep\\" "${own//\\//}/Wirlep"; do
     setup_run /S "/D=$spelling"
     check_install "$installed"
     kept_list "$installed"
@@ -501,10 +501,15 @@ setup-full)
   trap 'stop_wine; umount -l "$drive"' EXIT
   ln -s "$drive" "$WINEPREFIX/dosdevices/e:"
   sums() { (cd "$drive" && find . -type f -exec sha256sum {} + | sort); }
-  # A first install with 4 MB free leaves nothing.
+  # A first install with 4 MB free leaves nothing, refused as the room is
+  # looked at first, or cut off as the disk runs full while files are
+  # written (a setup that does not look).
   head -c $((($(df --output=avail -k "$drive" | tail -n 1) - 4096) * 1024)) /dev/zero >"$drive/vol"
-  setup_run 4 /S '/D=E:\Wirlep'
-  [ "$(ls -A "$drive")" = vol ] || fail "a first install that failed left: $(ls -A "$drive")"
+  make_setup "$work/zonder-marge.exe" -DMARGIN_KB=-1000000
+  for each in "$setup" "$work/zonder-marge.exe"; do
+    setup=$each setup_run 4 /S '/D=E:\Wirlep'
+    [ "$(ls -A "$drive")" = vol ] || fail "a first install that failed left: $(ls -A "$drive")"
+  done
   rm "$drive/vol"
   setup_run /S '/D=E:\Wirlep'
   edit_list "$drive/Wirlep"
@@ -513,9 +518,7 @@ setup-full)
   # old one: there is no room, and the earlier install stays as it was.
   setup_run 4 /S
   [ "$(sums)" = "$earlier" ] || fail "a failed install changed the earlier one"
-  # The same when the disk runs full while files are written: a setup that
-  # does not check the room first.
-  make_setup "$work/zonder-marge.exe" -DMARGIN_KB=-1000000
+  # The same when the disk runs full while files are written.
   setup=$work/zonder-marge.exe setup_run 4 /S
   [ "$(sums)" = "$earlier" ] || fail "a failed install changed the earlier one"
   nothing_pending || fail "a run is noted as under way"
