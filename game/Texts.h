@@ -34,9 +34,10 @@ inline const QString reasonHalfCharacter
     = QStringLiteral("regel %1 bevat een half teken (U+%2 zonder zijn andere helft).");
 /// %1 the line, %2 the value in hexadecimal; for UTF-32 files.
 inline const QString reasonBeyondUnicode
-    = QStringLiteral("regel %1 bevat de waarde %2, voorbij U+10FFFF, het laatste teken dat er is.");
-inline const QString reasonSurrogateValue
-    = QStringLiteral("regel %1 bevat U+%2, een halve UTF-16-code, die in UTF-32 geen teken is.");
+    = QStringLiteral("regel %1 bevat de waarde %2, hoger dan U+10FFFF, de hoogste code die "
+                     "Unicode kent.");
+inline const QString reasonSurrogateValue = QStringLiteral(
+    "regel %1 bevat U+%2, een code die alleen in UTF-16 bestaat, als helft van een teken.");
 
 // Typed words.
 inline const QString wordTooLong = QStringLiteral("Een woord mag hoogstens %1 tekens hebben.");
