@@ -187,13 +187,32 @@ use_prefix() {
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
+# wine_run COMMAND...: a Wine command, run again (three times at most) when
+# Wine could not start its program at all. On a busy machine Wine 8 now and
+# then fails to load the program it is asked to start from Linux, and says
+# so through start.exe: the program never ran, and the status means nothing.
+# The output and status are the last run's.
+wine_run() {
+    local out err status try tries=''
+    out=$(mktemp) err=$(mktemp)
+    for try in 1 2 3; do
+        status=0
+        "$@" >"$out" 2>"$err" || status=$?
+        grep -qs 'Application could not be started' "$out" "$err" || break
+        tries+="Wine could not start it ($*): again"$'\n'
+    done
+    cat "$out" && printf '%s' "$tries" >&2 && cat "$err" >&2
+    rm -f "$out" "$err"
+    return "$status"
+}
+
 # new_prefix DIR LOG: a fresh prefix in use, with Wine's own fonts in its
 # Fonts folder, as Windows has its fonts there: Debian's Wine does not load
 # them from fonts-wine by itself, and without Tahoma (for "MS Shell Dlg") and
 # MS Sans Serif a program would meet fallbacks no Windows has.
 new_prefix() {
     use_prefix "$1"
-    DISPLAY='' wine wineboot --init >"$2" 2>&1 || fail "wineboot failed: $(tail -n 3 "$2")"
+    DISPLAY='' wine_run wine wineboot --init >"$2" 2>&1 || fail "wineboot failed: $(tail -n 3 "$2")"
     wineserver --wait
     local fonts=/usr/share/wine/fonts
     [[ -d $fonts ]] || fail "$fonts is missing (fonts-wine)"

@@ -143,7 +143,7 @@ start_windows_program() {
     cp "$WIRLEP" "$PROG/wirlep.exe"
     # The scale a Windows user sets in the display settings is the system DPI.
     if ((SCALE != 100)); then
-        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * SCALE / 100)) \
+        wine_run wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $((96 * SCALE / 100)) \
             /f >>"$RUN/wirlep.log" 2>&1 || fail "cannot set the system DPI"
         wineserver --wait
     fi

@@ -100,8 +100,8 @@ setup_start() {
 # arguments with spaces; cmd expands a variable into the line as it is.
 run_line() {
   STATUS=0
-  WIRLEP_LINE=$2 wine cmd /c '%WIRLEP_LINE%' >>"$work/wine.log" 2>&1 || STATUS=$?
-  [ "$1" = any ] || [ $STATUS -eq "$1" ] || fail "'$2' ended with $STATUS, not $1"
+  WIRLEP_LINE=$2 wine_run wine cmd /c '%WIRLEP_LINE%' >>"$work/wine.log" 2>&1 || STATUS=$?
+  [ "$1" = any ] || [ $STATUS -eq "$1" ] || fail "'$2' ended with $STATUS, not $1; the end of wine.log: $(tail -n 3 "$work/wine.log")"
 }
 
 # setup_run [STATUS] [ARGUMENTS]: runs the installer, which should end with
@@ -109,17 +109,17 @@ run_line() {
 setup_run() {
   local status=0
   [[ ${1:-} =~ ^([0-9]+|any)$ ]] && status=$1 && shift
-  run_line "$status" "\"$(winepath -w "$setup" | tr -d '\r')\" $*"
+  run_line "$status" "\"$(wine_run winepath -w "$setup" | tr -d '\r')\" $*"
   log "installer ($*) ended with $STATUS"
 }
 
 # nothing_pending: no run of the installer or the uninstaller is noted as
 # under way, or as cut off.
-nothing_pending() { ! wine reg query "HKCU\\Software\\$id" >>"$work/wine.log" 2>&1; }
+nothing_pending() { ! wine_run wine reg query "HKCU\\Software\\$id" >>"$work/wine.log" 2>&1; }
 
 # entries: the keys under Uninstall, one a line, by name.
 entries() {
-  wine reg query "$UNINSTALL_KEY" 2>>"$work/wine.log" | tr -d '\r' | sed -n 's/^HKEY_CURRENT_USER\\.*\\Uninstall\\//p'
+  wine_run wine reg query "$UNINSTALL_KEY" 2>>"$work/wine.log" | tr -d '\r' | sed -n 's/^HKEY_CURRENT_USER\\.*\\Uninstall\\//p'
 }
 
 # read_entry: the entry's values in ENTRY (name -> "TYPE data"); fails
@@ -129,7 +129,7 @@ read_entry() {
   ENTRY=()
   while read -r name type data; do
     ENTRY[$name]="$type $data"
-  done < <(wine reg query "$UNINSTALL_KEY\\$id" 2>>"$work/wine.log" | tr -d '\r' | iconv -f CP850 -t UTF-8 \
+  done < <(wine_run wine reg query "$UNINSTALL_KEY\\$id" 2>>"$work/wine.log" | tr -d '\r' | iconv -f CP850 -t UTF-8 \
     | grep -E '^ +[^ ]+ +REG_')
   [ ${#ENTRY[@]} -gt 0 ] || fail "no entry $id under Uninstall"
 }
@@ -160,9 +160,9 @@ $only"
   read_entry
   # The folder as its full long path, however the install named it.
   local location=${ENTRY[InstallLocation]#REG_SZ }
-  [ "$location" = "$(winepath -w "$folder" | tr -d '\r')" ] || fail "InstallLocation is $location, not $folder"
+  [ "$location" = "$(wine_run winepath -w "$folder" | tr -d '\r')" ] || fail "InstallLocation is $location, not $folder"
   [ "$(entries)" = "$id" ] || fail "the entries under Uninstall: $(entries)"
-  nothing_pending || fail "a run is noted as under way: $(wine reg query "HKCU\\Software\\$id")"
+  nothing_pending || fail "a run is noted as under way: $(wine_run wine reg query "HKCU\\Software\\$id")"
   local -A want=(
     [DisplayName]="REG_SZ Wirlep"
     [DisplayVersion]="REG_SZ $version"
@@ -361,7 +361,7 @@ setup-install)
   check_install "$installed"
   # The same folder, however it is written: each a reinstall into it.
   edit_list "$installed"
-  short=$(winepath -s "$own\\Wirlep" | tr -d '\r')
+  short=$(wine_run winepath -s "$own\\Wirlep" | tr -d '\r')
   [[ $short == *~*~*'\Wirlep' ]] || fail "Wine gave the folders no short names: $short"
   for spelling in "$short" "$own\\.\\Wirlep" 'C:\Spelletjes\..\Spelletjes\Zoë en Daan\Wirlep' \
     "${own,,}\\wirlep" "$own\\Wirlep\\" "${own//\\//}/Wirlep"; do
@@ -388,8 +388,8 @@ setup-reinstall)
   # beside the entry under the app id's.
   elsewhere=$WINEPREFIX/drive_c/Spelletjes/Oud
   mkdir -p "${elsewhere%/*}" && cp -r "$default_folder" "$elsewhere"
-  { wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
-    wine reg add "$UNINSTALL_KEY\\Wirlep" /v InstallLocation /d 'C:\Spelletjes\Oud' /f; } >>"$work/wine.log" 2>&1 \
+  { wine_run wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
+    wine_run wine reg add "$UNINSTALL_KEY\\Wirlep" /v InstallLocation /d 'C:\Spelletjes\Oud' /f; } >>"$work/wine.log" 2>&1 \
     || fail "cannot make the earlier build's entry"
   edit_list "$elsewhere"
   setup=$newer
@@ -397,8 +397,8 @@ setup-reinstall)
   [ ! -e "$elsewhere" ] || fail "the earlier install is left: $(find "$elsewhere")"
   kept_list "$default_folder"
   # Again, with the entry under the earlier builds' key alone: the same folder.
-  { wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
-    wine reg delete "$UNINSTALL_KEY\\$id" /f; } >>"$work/wine.log" 2>&1 || fail "cannot move the entry"
+  { wine_run wine reg copy "$UNINSTALL_KEY\\$id" "$UNINSTALL_KEY\\Wirlep" /s /f &&
+    wine_run wine reg delete "$UNINSTALL_KEY\\$id" /f; } >>"$work/wine.log" 2>&1 || fail "cannot move the entry"
   setup_run /S
   check_install "$default_folder"
   kept_list "$default_folder"
@@ -412,7 +412,7 @@ setup-reinstall)
     check_install "$default_folder"
     kept_list "$default_folder"
   done
-  windows_folder=$(winepath -w "$default_folder" | tr -d '\r')
+  windows_folder=$(wine_run winepath -w "$default_folder" | tr -d '\r')
   setup=$older setup_run /S
   WIRLEP_KILL_AT=0 uninstall any
   kill_points
@@ -453,11 +453,11 @@ $(diff <(echo "$installed") <(prefix_files))"
   wineserver --kill
   wineserver --wait
   # A list made read-only ends both with 4, before anything is changed.
-  read_only=$(winepath -w "$default_folder/${LIST_FILES[0]}" | tr -d '\r')
-  wine cmd /c attrib +r "$read_only" >>"$work/wine.log" 2>&1
+  read_only=$(wine_run winepath -w "$default_folder/${LIST_FILES[0]}" | tr -d '\r')
+  wine_run wine cmd /c attrib +r "$read_only" >>"$work/wine.log" 2>&1
   setup_run 4 /S
   uninstall 4
-  wine cmd /c attrib -r "$read_only" >>"$work/wine.log" 2>&1
+  wine_run wine cmd /c attrib -r "$read_only" >>"$work/wine.log" 2>&1
   [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by a failed run"
   check_install "$default_folder"
   # Uninstalled and installed again at once, as a package manager upgrades:
