@@ -208,6 +208,16 @@ uninstall() {
   log "uninstaller ended with $STATUS"
 }
 
+# refused STATUS: installing again and uninstalling each end with STATUS,
+# and leave drive C: as it was ($installed), the install whole.
+refused() {
+  setup_run "$1" /S
+  uninstall "$1"
+  [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by runs that ended with $1:
+$(diff <(echo "$installed") <(prefix_files))"
+  check_install "$default_folder"
+}
+
 # edit_list FOLDER: the player's own words in FOLDER's list EDITED.
 load_layout
 EDITED=$LIST_FILE_NORMAAL
@@ -444,22 +454,15 @@ setup-uninstall)
   # Neither installing again nor uninstalling touches a running game.
   installed=$(prefix_files)
   start_game
-  setup_run 3 /S
-  uninstall 3
-  [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed while the game ran:
-$(diff <(echo "$installed") <(prefix_files))"
-  check_install "$default_folder"
+  refused 3
   # Closed, as everything in the prefix.
   wineserver --kill
   wineserver --wait
   # A list made read-only ends both with 4, before anything is changed.
   read_only=$(wine_run winepath -w "$default_folder/${LIST_FILES[0]}" | tr -d '\r')
   wine_run wine cmd /c attrib +r "$read_only" >>"$work/wine.log" 2>&1
-  setup_run 4 /S
-  uninstall 4
+  refused 4
   wine_run wine cmd /c attrib -r "$read_only" >>"$work/wine.log" 2>&1
-  [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by a failed run"
-  check_install "$default_folder"
   # Uninstalled and installed again at once, as a package manager upgrades:
   # the install is whole once the uninstaller's copy is done too.
   read_entry
@@ -515,12 +518,12 @@ setup-full)
   edit_list "$drive/Wirlep"
   earlier=$(sums)
   # Installing again, as an upgrade does, writes each new file beside the
-  # old one: there is no room, and the earlier install stays as it was.
-  setup_run 4 /S
-  [ "$(sums)" = "$earlier" ] || fail "a failed install changed the earlier one"
-  # The same when the disk runs full while files are written.
-  setup=$work/zonder-marge.exe setup_run 4 /S
-  [ "$(sums)" = "$earlier" ] || fail "a failed install changed the earlier one"
+  # old one: there is no room, and the earlier install stays as it was; the
+  # same when the disk runs full while files are written.
+  for each in "$setup" "$work/zonder-marge.exe"; do
+    setup=$each setup_run 4 /S
+    [ "$(sums)" = "$earlier" ] || fail "a failed install changed the earlier one"
+  done
   nothing_pending || fail "a run is noted as under way"
   ;;
 setup-immutable)
@@ -531,11 +534,8 @@ setup-immutable)
   # before anything is changed.
   chattr +i "$default_folder/LEESMIJ.txt" 2>"$work/chattr.log" \
     || { echo "chattr +i is refused (root may, where the file system has it): skipped"; exit 77; }
-  setup_run 4 /S
-  uninstall 4
+  refused 4
   chattr -i "$default_folder/LEESMIJ.txt"
-  [ "$(prefix_files)" = "$installed" ] || fail "drive C: changed by a failed run"
-  check_install "$default_folder"
   ;;
 *)
   fail "usage: $0 unpack|imports|resources|setup-install|setup-reinstall|setup-uninstall|setup-full|setup-immutable ..."
