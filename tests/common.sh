@@ -134,9 +134,27 @@ word_lists() {
     for list in "${LIST_FILES[@]}"; do word_list "$list" "$1"; done
 }
 
+# visible_windows SEARCH...: the visible windows xdotool's search SEARCH
+# finds, one id a line. A window destroyed while xdotool walks the window tree
+# (Wine takes a closed dialog's windows down a moment later) kills it with
+# BadWindow halfway through, which would read as "no such window"; the walk
+# is then made again. Ends with 2 when every walk was cut short.
+visible_windows() {
+    local out
+    for _ in {1..20}; do
+        out=$(xdo search --onlyvisible "$@" 2>&1)
+        if [[ $out != *"X Error"* ]]; then
+            grep -E '^[0-9]+$' <<<"$out"
+            return 0
+        fi
+        sleep 0.02
+    done
+    return 2
+}
+
 # titled TITLE: the visible windows titled TITLE, one id a line. Only windows
 # on the screen count: Qt's hidden client leader window carries a title too.
-titled() { xdo search --onlyvisible --name "^$(sed -E 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$" 2>/dev/null; }
+titled() { visible_windows --name "^$(sed -E 's/[][\.*^$+?(){}|]/\\&/g' <<<"$1")\$"; }
 
 # One visible window titled TITLE: its id in WIN.
 window_shown() {
@@ -152,7 +170,7 @@ window_shown() {
 
 window_gone() {
     local ids
-    ids=$(titled "$1")
+    ids=$(titled "$1") || return 1
     SEEN="still shown: $ids"
     [[ -z $ids ]]
 }

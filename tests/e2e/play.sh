@@ -59,7 +59,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../common.sh"
 
 describe_windows() {
     local id
-    for id in $(xdo search --onlyvisible --class . 2>/dev/null); do
+    for id in $(visible_windows --class .); do
         geom "$id" || continue
         echo "  window $id '$(xdo getwindowname "$id" 2>/dev/null)' at ${GX},${GY} size ${GW}x${GH}"
     done
@@ -301,7 +301,7 @@ menu_titles() {
 
 new_window() {
     local id
-    for id in $(xdo search --onlyvisible --class . 2>/dev/null); do
+    for id in $(visible_windows --class .); do
         [[ " $1 " == *" $id "* ]] && continue
         WIN=$id
         return 0
@@ -314,7 +314,7 @@ new_window() {
 # 2 Niveau, 3 Help), then ITEM (from 0) of the COUNT items it drops down.
 choose() {
     local before popup
-    before=$(xdo search --onlyvisible --class . 2>/dev/null | tr '\n' ' ')
+    before=$(visible_windows --class . | tr '\n' ' ')
     click_at "$((MX + MENU_X[$1]))" "$((MY + MB / 2))"
     wait_for "menu dropping down" new_window "$before"
     popup=$WIN
@@ -323,7 +323,10 @@ choose() {
     wait_for "menu closing" popup_gone "$popup"
 }
 
-popup_gone() { ! xdo search --onlyvisible --class . 2>/dev/null | grep -qx "$1"; }
+popup_gone() {
+    local ids
+    ids=$(visible_windows --class .) && ! grep -qx "$1" <<<"$ids"
+}
 
 # --- What the board shows --------------------------------------------------------
 
@@ -340,7 +343,7 @@ read_board() {
         boxes+=("$w $h $(client_x "$x") $(client_y "$y")")
     done
     local covers=() id
-    for id in $(xdo search --onlyvisible --class . 2>/dev/null); do
+    for id in $(visible_windows --class .); do
         [[ $id == "$MAIN" ]] && continue
         geom "$id" && covers+=("$GX $GY $GW $GH")
     done
