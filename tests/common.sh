@@ -224,6 +224,28 @@ wine_run() {
     return "$status"
 }
 
+# wine_start LOG DIR EXE: the Windows program EXE started under Wine from
+# DIR in the background, its output added to LOG and its pid in APP_PID,
+# once Wine has loaded it. It is started again (three times at most) when
+# Wine could not start it at all, as wine_run does.
+wine_start() {
+    local log=$1 dir=$2 exe=$3 from
+    for _ in 1 2 3; do
+        from=$(($(stat -c %s "$log" 2>/dev/null || echo 0) + 1))
+        (cd "$dir" && exec wine "$exe") >>"$log" 2>&1 &
+        APP_PID=$!
+        wait_for "Wine loading $exe" wine_settled "${exe##*/}"
+        if ! program_ended || ! tail -c "+$from" "$log" | grep -qs 'Application could not be started'; then
+            return 0
+        fi
+        wait "$APP_PID" 2>/dev/null || true
+        echo "Wine could not start $exe: again" >>"$log"
+    done
+}
+# wine_settled NAME: Wine has mapped the program NAME into its process, or
+# the process has ended.
+wine_settled() { grep -qs "/$1\$" "/proc/$APP_PID/maps" || program_ended; }
+
 # new_prefix DIR LOG: a fresh prefix in use, with Wine's own fonts in its
 # Fonts folder, as Windows has its fonts there: Debian's Wine does not load
 # them from fonts-wine by itself, and without Tahoma (for "MS Shell Dlg") and

@@ -147,8 +147,7 @@ start_windows_program() {
             /f >>"$RUN/wirlep.log" 2>&1 || fail "cannot set the system DPI"
         wineserver --wait
     fi
-    (cd "$PROG" && exec wine ./wirlep.exe) >>"$RUN/wirlep.log" 2>&1 &
-    APP_PID=$!
+    wine_start "$RUN/wirlep.log" "$PROG" ./wirlep.exe
     log "started the Windows program under Wine (pid $APP_PID) in $PROG: $(cd "$PROG" && echo *.txt)"
 }
 

@@ -231,13 +231,9 @@ kept_list() { cmp -s "$work/edited" "$1/$EDITED" || fail "the player's $EDITED i
 # installer knows it runs by its mutex alone.
 start_game() {
   mkdir -p "$work/elders" && cp "$zip_files/wirlep.exe" "$work/elders/"
-  wine "$work/elders/wirlep.exe" >>"$work/wine.log" 2>&1 &
-  APP_PID=$!
-  wait_for "the game running" game_loaded
+  wine_start "$work/wine.log" "$work/elders" ./wirlep.exe
   sleep 1
 }
-# Once Wine has loaded a program, its process's command line is the program's.
-game_loaded() { [[ $(tr '\0' '\n' <"/proc/$APP_PID/cmdline" 2>/dev/null | head -n 1) == */wirlep.exe* ]]; }
 
 # make_setup SETUP DEFINE...: a setup made by makensis from the installer's
 # script with the defines given.
