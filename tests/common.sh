@@ -205,6 +205,9 @@ use_prefix() {
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
+# What start.exe says when Wine could not start a program.
+WINE_LAUNCH_FAILED='Application could not be started'
+
 # wine_run COMMAND...: a Wine command, run again (three times at most) when
 # Wine could not start its program at all. On a busy machine Wine 8 now and
 # then fails to load the program it is asked to start from Linux, and says
@@ -216,7 +219,7 @@ wine_run() {
     for try in 1 2 3; do
         status=0
         "$@" >"$out" 2>"$err" || status=$?
-        grep -qs 'Application could not be started' "$out" "$err" || break
+        grep -qs "$WINE_LAUNCH_FAILED" "$out" "$err" || break
         tries+="Wine could not start it ($*): again"$'\n'
     done
     cat "$out" && printf '%s' "$tries" >&2 && cat "$err" >&2
@@ -235,7 +238,7 @@ wine_start() {
         (cd "$dir" && exec wine "$exe") >>"$log" 2>&1 &
         APP_PID=$!
         wait_for "Wine loading $exe" wine_settled "${exe##*/}"
-        if ! program_ended || ! tail -c "+$from" "$log" | grep -qs 'Application could not be started'; then
+        if ! program_ended || ! tail -c "+$from" "$log" | grep -qs "$WINE_LAUNCH_FAILED"; then
             return 0
         fi
         wait "$APP_PID" 2>/dev/null || true
