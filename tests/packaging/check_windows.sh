@@ -125,13 +125,19 @@ entries() {
 # read_entry: the entry's values in ENTRY (name -> "TYPE data"); fails
 # without one.
 read_entry() {
-  local name type data
+  local name type data out
   ENTRY=()
+  # reg says what it found, or that there is no such key; once in a while
+  # on a busy machine it says nothing at all, and is asked again.
+  for _ in 1 2 3; do
+    out=$(wine_run wine reg query "$UNINSTALL_KEY\\$id" 2>&1) || true
+    [ -n "$out" ] && break
+    echo "reg query said nothing: asked again" >>"$work/wine.log"
+  done
   while read -r name type data; do
     ENTRY[$name]="$type $data"
-  done < <(wine_run wine reg query "$UNINSTALL_KEY\\$id" 2>>"$work/wine.log" | tr -d '\r' | iconv -f CP850 -t UTF-8 \
-    | grep -E '^ +[^ ]+ +REG_')
-  [ ${#ENTRY[@]} -gt 0 ] || fail "no entry $id under Uninstall"
+  done < <(tr -d '\r' <<<"$out" | iconv -f CP850 -t UTF-8 | grep -E '^ +[^ ]+ +REG_')
+  [ ${#ENTRY[@]} -gt 0 ] || fail "no entry $id under Uninstall; reg said: $(tr -d '\r' <<<"$out")"
 }
 declare -A ENTRY
 
